@@ -25,3 +25,10 @@ inline Text ToText(const Bytes& bytes) {
         ++n;
     return Text(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
 }
+
+// Source files are UTF-8, and narrow literals keep the source bytes, so a narrow literal that
+// must be Text holds its code page 936 bytes as escapes. Chinese texts of the Win32 layer
+// are written as wide literals and converted where they become Text.
+
+// "#引号": stands for one double quote in markers and patterns that allow it.
+inline constexpr char kQuoteToken[] = "#\xD2\xFD\xBA\xC5";
