@@ -110,6 +110,8 @@ TEST(MergeCookies, UpdatesBothTexts) {
         {"deleted without = is kept", "xdeleted", "", "xdeleted", ""},
         {"full-width spaces are removed", "a\xA1\xA1=1", "", "a=1", ""},
         {"a trailing separator adds no item", "a=1;", "b=2;", "b=2; a=1", "b=2;"},
+        {"empty items are no cookies", "a=1;;;", ";c=3;;d=4", "c=3; d=4; a=1", ";c=3;;d=4"},
+        {"only separators", "; ;", ";", "", ";"},
     };
     for (const auto& c : cases) {
         Text oldCookies = c.oldCookies;
