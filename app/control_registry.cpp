@@ -9,11 +9,14 @@ constexpr UINT_PTR kFirstTimerId = 100;
 
 HWND mainWindow = nullptr;
 std::vector<ControlEntry> entries;
+EventBinding mainHandlers[3]{};
 
 } // namespace
 
 void ResetControlRegistry(HWND main) {
     mainWindow = main;
+    for (std::size_t k = 0; k < 3; ++k)
+        mainHandlers[k] = MainWindowData().handlers[k];
     entries.assign(ControlRowCount(), ControlEntry{});
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const ControlRow& row = ControlRows()[i];
@@ -90,12 +93,19 @@ void DispatchControlEvent(const ControlEntry& raising, On event, int argument, i
     }
 }
 
+EventBinding* MainWindowBindings() {
+    return mainHandlers;
+}
+
 void DispatchMainWindowEvent(On event, int argument, int modifiers) {
-    if (EventHandler handler = MainWindowHandler(event)) {
-        ControlEvent e;
-        e.control = MainWindowData().name;
-        e.argument = argument;
-        e.modifiers = modifiers;
-        handler(e);
+    for (const EventBinding& binding : mainHandlers) {
+        if (binding.handler && binding.event == event) {
+            ControlEvent e;
+            e.control = MainWindowData().name;
+            e.argument = argument;
+            e.modifiers = modifiers;
+            binding.handler(e);
+            return;
+        }
     }
 }

@@ -35,4 +35,6 @@ ControlEntry* ControlEntryByTimerId(UINT_PTR id);
 // Exceptions are the caller's to contain.
 void DispatchControlEvent(const ControlEntry& raising, On event, int argument = 0,
                           int modifiers = 0);
+// The main window's own handlers, taken afresh from its design at each creation (three).
+EventBinding* MainWindowBindings();
 void DispatchMainWindowEvent(On event, int argument = 0, int modifiers = 0);

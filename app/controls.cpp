@@ -255,18 +255,24 @@ void RunOnMainThread(const std::function<void()>& operation) {
 }
 
 void SetEventHandlerForTesting(const wchar_t* name, On event, EventHandler handler) {
-    ControlEntry* entry = ControlEntryByName(name);
-    if (!entry)
-        return;
-    for (EventBinding& binding : entry->handlers) {
-        if (binding.handler && binding.event == event) {
-            binding.handler = handler;
+    EventBinding* bindings = nullptr;
+    std::size_t count = 0;
+    if (name && std::wcscmp(name, MainWindowData().name) == 0) {
+        bindings = MainWindowBindings();
+        count = 3;
+    } else if (ControlEntry* entry = ControlEntryByName(name)) {
+        bindings = entry->handlers;
+        count = 2;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (bindings[i].handler && bindings[i].event == event) {
+            bindings[i].handler = handler;
             return;
         }
     }
-    for (EventBinding& binding : entry->handlers) {
-        if (!binding.handler) {
-            binding = EventBinding{event, handler};
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!bindings[i].handler) {
+            bindings[i] = EventBinding{event, handler};
             return;
         }
     }
