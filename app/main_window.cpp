@@ -401,22 +401,27 @@ HWND CreateMainWindow(HINSTANCE instance) {
     return hwnd;
 }
 
+bool PreTranslateMainWindowMessage(const MSG& msg) {
+    HWND main = MainWindowHandle();
+    // Only Tab is taken from the controls, so Escape and Enter keep their controls' own
+    // meaning: neither closes the window nor moves the focus.
+    if (!main || msg.message != WM_KEYDOWN || msg.wParam != VK_TAB ||
+        (msg.hwnd != main && !IsChild(main, msg.hwnd)))
+        return false;
+    const bool back = GetKeyState(VK_SHIFT) < 0;
+    HWND focus = GetFocus();
+    if (focus && !IsChild(main, focus))
+        focus = nullptr;
+    if (HWND next = GetNextDlgTabItem(main, focus, back ? TRUE : FALSE))
+        SetFocus(next);
+    return true;
+}
+
 void RunMessageLoop() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        HWND main = MainWindowHandle();
-        // Tab moves the focus through the tab stops; no other key is taken from the
-        // controls, so Escape and Enter keep their controls' own meaning.
-        if (main && msg.message == WM_KEYDOWN && msg.wParam == VK_TAB &&
-            (msg.hwnd == main || IsChild(main, msg.hwnd))) {
-            const bool back = GetKeyState(VK_SHIFT) < 0;
-            HWND focus = GetFocus();
-            if (focus && !IsChild(main, focus))
-                focus = nullptr;
-            if (HWND next = GetNextDlgTabItem(main, focus, back ? TRUE : FALSE))
-                SetFocus(next);
+        if (PreTranslateMainWindowMessage(msg))
             continue;
-        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

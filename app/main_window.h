@@ -9,5 +9,9 @@
 // Creates and shows the main window; null when it could not be created.
 HWND CreateMainWindow(HINSTANCE instance);
 
+// Keys that the window takes before the control with the focus sees them (Tab and
+// Shift+Tab move the focus through the tab stops). True when the message has been used.
+bool PreTranslateMainWindowMessage(const MSG& msg);
+
 // Runs the calling thread's message loop until the main window has been closed.
 void RunMessageLoop();

@@ -21,7 +21,7 @@ inline void PumpMessages(DWORD milliseconds) {
     do {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT)
+            if (msg.message == WM_QUIT || PreTranslateMainWindowMessage(msg))
                 continue;
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
@@ -82,15 +82,20 @@ inline void TypeKey(WORD vk, const std::vector<WORD>& held = {}) {
     PumpMessages(150);
 }
 
-// A left click at a point of the screen, as the mouse would.
+// A left click at a point of the screen, as the mouse would: move there, press, release.
 inline void ClickAtScreen(POINT pt) {
-    SetCursorPos(pt.x, pt.y);
+    INPUT input[3] = {};
+    for (INPUT& i : input) {
+        i.type = INPUT_MOUSE;
+        i.mi.dx = MulDiv(pt.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        i.mi.dy = MulDiv(pt.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        i.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    }
+    input[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    input[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input[0], sizeof(INPUT));
     PumpMessages(50);
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, input, sizeof(INPUT));
+    SendInput(2, &input[1], sizeof(INPUT));
     PumpMessages(200);
 }
 
