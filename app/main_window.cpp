@@ -311,6 +311,12 @@ LRESULT OnControlColour(HWND control, HDC dc) {
     return -1;
 }
 
+void OnPrintClient(HWND hwnd, HDC dc) {
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    FillRect(dc, &rc, BackgroundBrush());
+}
+
 void OnDestroy() {
     CloseMainThreadCalls();
     PostQuitMessage(0);
@@ -343,6 +349,9 @@ LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             brush != -1)
             return brush;
         break;
+    case WM_PRINTCLIENT: // what lies beneath a see-through child, drawn into its DC
+        OnPrintClient(hwnd, reinterpret_cast<HDC>(wp));
+        return 0;
     case WM_DESTROY:
         OnDestroy();
         return 0;

@@ -184,6 +184,19 @@ TEST_F(MainWindowTest, APictureFromJpegBytesIsStretchedOverTheWholeBox) {
         EXPECT_TRUE(Near(pixel, p.colour)) << p.x << "," << p.y << " is " << std::hex << pixel;
     }
 
+    // Printed into another DC, as a see-through caption above it asks for it.
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 280, 220);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    EXPECT_TRUE(Near(GetPixel(memory, 2, 2), RGB(255, 0, 0)));
+    EXPECT_TRUE(Near(GetPixel(memory, 277, 217), RGB(0, 0, 255)));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
     // Empty bytes take the picture away again.
     SetPictureFromBytes(L"图片框1", Bytes());
     EXPECT_FALSE(PictureBoxHasPicture(box));
