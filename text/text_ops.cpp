@@ -6,24 +6,29 @@ unsigned char Fold(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
 }
 
-bool MatchesAt(const Text& text, std::size_t at, const Text& marker, bool ignoreCase) {
-    if (text.size() - at < marker.size())
-        return false;
-    for (std::size_t i = 0; i < marker.size(); ++i) {
-        unsigned char a = static_cast<unsigned char>(text[at + i]);
-        unsigned char b = static_cast<unsigned char>(marker[i]);
-        if (ignoreCase ? Fold(a) != Fold(b) : a != b)
-            return false;
-    }
-    return true;
-}
-
 bool IsLeadByte(char c) {
     return static_cast<unsigned char>(c) >= 0x80;
 }
 
-// Whether the byte at index i is the second half of a two-byte character is decided by
-// scanning from 0, which is what "character boundary" means for a stream of 936 text.
+// Compares marker with the bytes of text from index at, which is a character boundary.
+// Ignoring case folds only bytes that stand for themselves: the second byte of a two-byte
+// character may look like an ASCII letter and is compared exactly.
+bool MatchesAt(const Text& text, std::size_t at, const Text& marker, bool ignoreCase) {
+    if (text.size() - at < marker.size())
+        return false;
+    bool trailByte = false;
+    for (std::size_t i = 0; i < marker.size(); ++i) {
+        unsigned char a = static_cast<unsigned char>(text[at + i]);
+        unsigned char b = static_cast<unsigned char>(marker[i]);
+        bool fold = ignoreCase && !trailByte;
+        if (fold ? Fold(a) != Fold(b) : a != b)
+            return false;
+        trailByte = !trailByte && IsLeadByte(marker[i]);
+    }
+    return true;
+}
+
+// The index of the character after the one that begins at index i.
 std::size_t NextBoundary(const Text& text, std::size_t i) {
     return i + (IsLeadByte(text[i]) ? 2 : 1);
 }
@@ -49,12 +54,10 @@ int Search(const Text& text, const Text& marker, int start, bool ignoreCase) {
         return -1;
     if (marker.empty())
         return 1;
-    // Walk character boundaries from the start of the text, so that a start position that
-    // falls inside a two-byte character does not create a false boundary there.
-    std::size_t i = 0;
-    while (i < from)
-        i = NextBoundary(text, i);
-    for (; i < text.size(); i = NextBoundary(text, i)) {
+    // Character boundaries are counted from the start position, so that a search that goes
+    // on after an earlier match costs only the part it scans and repeated searches over
+    // one text (Split, Replace) stay linear.
+    for (std::size_t i = from; i < text.size(); i = NextBoundary(text, i)) {
         if (MatchesAt(text, i, marker, ignoreCase))
             return static_cast<int>(i) + 1;
     }

@@ -10,8 +10,9 @@
 #include <vector>
 
 // Position of the first occurrence of marker that begins at or after byte start (a start
-// below 1 counts as 1), or -1. An empty marker is found at 1 whenever the part from start
-// on is not empty.
+// below 1 counts as 1), or -1. Character boundaries are counted from start on: callers
+// pass 1 or a position just after an earlier match. An empty marker is found at 1 whenever
+// the part from start on is not empty.
 int Search(const Text& text, const Text& marker, int start = 1, bool ignoreCase = false);
 
 // n bytes from position p, cut at the end; empty when p < 1, p beyond the end, or n <= 0.
