@@ -22,3 +22,16 @@ function(kaprino_test name)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK display)
   endif()
 endfunction()
+
+# kaprino_test_cp1252(<name>): runs the Windows test <name> once more in the C locale, where
+# Wine's ANSI code page is 1252, to show that its results do not depend on the system code
+# page. The test can read KAPRINO_EXPECT_ACP to check which page it got.
+function(kaprino_test_cp1252 name)
+  if(NOT KAPRINO_WINDOWS)
+    return()
+  endif()
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "KAPRINO_EXPECT_ACP=936")
+  add_test(NAME ${name}_cp1252 COMMAND ${name})
+  set_tests_properties(${name}_cp1252 PROPERTIES TIMEOUT 600
+    ENVIRONMENT "LANG=C;LC_ALL=C;KAPRINO_EXPECT_ACP=1252")
+endfunction()
