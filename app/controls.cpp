@@ -1,7 +1,7 @@
 #include "app/controls.h"
 
 #include "app/control_registry.h"
-#include "app/control_text.h"
+#include "text/encodings.h"
 #include "ui/caption_label.h"
 #include "ui/main_thread_call.h"
 #include "ui/picture_box.h"

@@ -2,7 +2,7 @@
 
 #include "app/control_registry.h"
 #include "app/control_table.h"
-#include "app/control_text.h"
+#include "text/encodings.h"
 #include "ui/caption_label.h"
 #include "ui/colour_picker.h"
 #include "ui/group_box.h"

@@ -78,6 +78,16 @@ Text EncodeFromWide(const std::wstring& units, UINT codePage, DWORD flags) {
 
 } // namespace
 
+std::wstring WideFromText(const Text& text) {
+    return DecodeUnits(text.data(), text.size(), kTextCodePage);
+}
+
+Text TextFromWide(const wchar_t* wide, std::size_t length) {
+    if (!wide)
+        return Text();
+    return EncodeFromWide(std::wstring(wide, length), kTextCodePage, 0);
+}
+
 Bytes AnsiToWide(const Text& text, bool dropTerminator) {
     if (text.empty())
         return Bytes();

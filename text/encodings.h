@@ -5,6 +5,8 @@
 
 #include "text/text.h"
 
+#include <string>
+
 // Win32. Empty Bytes for an empty text; otherwise the code units with their NUL unit, or
 // without it when dropTerminator is true.
 Bytes AnsiToWide(const Text& text, bool dropTerminator = false);
@@ -17,6 +19,14 @@ Bytes CodePageToWide(const Text& text, unsigned codePage = 65001);
 Text WideToCodePage(const Bytes& wide, unsigned codePage = 0);
 // Win32. UTF-8 bytes to code page 936.
 Text Utf8ToAnsi(const Text& utf8);
+
+// Win32. Text and the wchar_t strings that window controls and automation objects take,
+// converted with code page 936 whatever the system's page is; no terminator is involved.
+std::wstring WideFromText(const Text& text);
+Text TextFromWide(const wchar_t* wide, std::size_t length);
+inline Text TextFromWide(const std::wstring& wide) {
+    return TextFromWide(wide.data(), wide.size());
+}
 
 // Portable. The %XX scan alone: every escape replaced by its byte, malformed escapes turned
 // into bytes by the digit rule, an escape that gives a zero byte adding nothing. Linear in

@@ -2,7 +2,7 @@
 // routed events reach the handlers of the control they are routed to.
 #include "window_fixture.h"
 
-#include "app/control_text.h"
+#include "text/encodings.h"
 
 #include <commctrl.h>
 

@@ -2,7 +2,7 @@
 // real JPEG, and operations handed to the main thread by other threads.
 #include "window_fixture.h"
 
-#include "app/control_text.h"
+#include "text/encodings.h"
 #include "ui/picture_box.h"
 
 #include <commctrl.h>

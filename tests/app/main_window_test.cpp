@@ -2,7 +2,7 @@
 // and stacking order, and the settings that shape the list view and the progress bar.
 #include "window_fixture.h"
 
-#include "app/control_text.h"
+#include "text/encodings.h"
 #include "ui/caption_label.h"
 #include "ui/picture_box.h"
 
