@@ -1,5 +1,7 @@
 #include "ui/picture_box.h"
 
+#include "ui/child_control.h"
+
 #include "win/com_ptr.h"
 #include "win/unique_handle.h"
 
@@ -85,37 +87,19 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PRINTCLIENT:
         Paint(hwnd, reinterpret_cast<HDC>(wp));
         return 0;
-    case WM_LBUTTONDOWN: {
-        NMHDR header{};
-        header.hwndFrom = hwnd;
-        header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(hwnd));
-        header.code = kPictureBoxPressed;
-        SendMessageW(GetParent(hwnd), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+    case WM_LBUTTONDOWN:
+        NotifyParent(hwnd, kPictureBoxPressed);
         return 0;
     }
-    }
     return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-void RegisterOnce() {
-    static const bool registered = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = BoxProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kClassName;
-        return RegisterClassW(&wc) != 0;
-    }();
-    (void)registered;
 }
 
 } // namespace
 
 HWND CreatePictureBox(HWND parent, int id, int x, int y, int width, int height) {
-    RegisterOnce();
-    return CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width,
-                           height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
+    RegisterControlClass(kClassName, BoxProc);
+    return CreateChildControl(kClassName, 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, parent, id, x,
+                              y, width, height);
 }
 
 void SetPictureBoxImage(HWND box, const Bytes& image) {

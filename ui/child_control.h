@@ -1,0 +1,15 @@
+// Win32 only. What the toolkit's own control classes share: registering a window class
+// once, creating a child with its control id, and telling the parent of an event with
+// WM_NOTIFY (NMHDR::idFrom = the control id, NMHDR::code = the event's code).
+#pragma once
+
+#include <windows.h>
+
+// Registers the class on first use (arrow cursor, no background brush); later calls return
+// at once.
+void RegisterControlClass(const wchar_t* className, WNDPROC procedure);
+
+HWND CreateChildControl(const wchar_t* className, DWORD exStyle, DWORD style, HWND parent, int id,
+                        int x, int y, int width, int height);
+
+LRESULT NotifyParent(HWND control, UINT code);
