@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <string>
 
 namespace {
@@ -270,7 +271,9 @@ Text Fetch::Run(RequestHandles& h, int* messagePasses) {
 
     // The wait for the response headers has a time-out of its own; without it that wait
     // is not bounded by the others.
-    const int timeout = a_.timeoutSeconds > 0 ? a_.timeoutSeconds * 1000 : 30000;
+    const int timeout = a_.timeoutSeconds <= 0                ? 30000
+                        : a_.timeoutSeconds >= INT_MAX / 1000 ? INT_MAX
+                                                              : a_.timeoutSeconds * 1000;
     if (!::WinHttpSetTimeouts(request, timeout, timeout, timeout, timeout) ||
         !SetDword(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, static_cast<DWORD>(timeout)))
         return Fail(Failure::Timeouts, 5, messagePasses);
