@@ -73,8 +73,10 @@ Text MergeCookies(Text& oldCookies, Text& newCookies) {
     }
     oldCookies.clear();
     for (const Text& item : merged) {
-        // A cookie whose value is "deleted" is one the server removed.
-        if (!Equal(Right(item, 8), "=deleted")) {
+        // A cookie whose value is "deleted" is one the server removed. An empty item (from
+        // ";;" or a leading ";") is no cookie: kept, it would leave "; ; " or a trailing
+        // separator in the merged text.
+        if (!item.empty() && !Equal(Right(item, 8), "=deleted")) {
             oldCookies += item;
             oldCookies += "; ";
         }

@@ -30,24 +30,28 @@ std::wstring WideUnitsUpToNul(const Bytes& wide) {
     return units;
 }
 
-// Decodes length bytes with the code page into WideText bytes, little-endian. Empty when
-// the converter fails (an unknown code page, for instance).
-Bytes DecodeToWide(const char* bytes, std::size_t length, UINT codePage) {
+// Decodes length bytes with the code page into code units. Empty when the converter fails
+// (an unknown code page, for instance).
+std::wstring DecodeUnits(const char* bytes, std::size_t length, UINT codePage) {
     if (length == 0 || length > static_cast<std::size_t>(INT_MAX))
-        return Bytes();
+        return std::wstring();
     const int inLength = static_cast<int>(length);
     const int units = MultiByteToWideChar(codePage, 0, bytes, inLength, nullptr, 0);
     if (units <= 0)
-        return Bytes();
+        return std::wstring();
     std::wstring decoded(static_cast<std::size_t>(units), L'\0');
     const int written = MultiByteToWideChar(codePage, 0, bytes, inLength, &decoded[0], units);
-    if (written <= 0)
-        return Bytes();
-    Bytes wide(static_cast<std::size_t>(written) * 2);
-    for (int i = 0; i < written; ++i) {
-        const unsigned unit = static_cast<unsigned>(decoded[static_cast<std::size_t>(i)]);
-        wide[2 * static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(unit & 0xFF);
-        wide[2 * static_cast<std::size_t>(i) + 1] = static_cast<std::uint8_t>(unit >> 8);
+    decoded.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
+    return decoded;
+}
+
+// Code units as WideText bytes, little-endian.
+Bytes WideBytes(const std::wstring& units) {
+    Bytes wide(units.size() * 2);
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const unsigned unit = static_cast<unsigned>(units[i]);
+        wide[2 * i] = static_cast<std::uint8_t>(unit & 0xFF);
+        wide[2 * i + 1] = static_cast<std::uint8_t>(unit >> 8);
     }
     return wide;
 }
@@ -78,7 +82,7 @@ Bytes AnsiToWide(const Text& text, bool dropTerminator) {
     if (text.empty())
         return Bytes();
     // The terminating NUL is decoded with the text, so the result ends with a NUL unit.
-    Bytes wide = DecodeToWide(text.c_str(), text.size() + 1, kTextCodePage);
+    Bytes wide = WideBytes(DecodeUnits(text.c_str(), text.size() + 1, kTextCodePage));
     if (dropTerminator && wide.size() >= 2)
         wide.resize(wide.size() - 2);
     return wide;
@@ -94,7 +98,7 @@ Text WideToAnsi(const Bytes& wide) {
 
 Bytes CodePageToWide(const Text& text, unsigned codePage) {
     // All bytes and then a NUL: the NUL yields the terminating unit.
-    return DecodeToWide(text.c_str(), text.size() + 1, codePage);
+    return WideBytes(DecodeUnits(text.c_str(), text.size() + 1, codePage));
 }
 
 Text WideToCodePage(const Bytes& wide, unsigned codePage) {
@@ -104,7 +108,12 @@ Text WideToCodePage(const Bytes& wide, unsigned codePage) {
 }
 
 Text Utf8ToAnsi(const Text& utf8) {
-    return WideToCodePage(CodePageToWide(utf8, kUtf8CodePage), kTextCodePage);
+    // CodePageToWide with UTF-8, then WideToCodePage with code page 936, without passing
+    // the code units through WideText bytes in between. Without the terminating NUL, which
+    // the encoding would stop at anyway, a zero byte inside the text ends it the same way.
+    std::wstring units = DecodeUnits(utf8.data(), utf8.size(), kUtf8CodePage);
+    units.resize(std::min(units.size(), units.find(L'\0')));
+    return EncodeFromWide(units, kTextCodePage, 0);
 }
 
 Text PercentDecode(const Text& text, bool fromUtf8) {

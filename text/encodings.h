@@ -19,7 +19,8 @@ Text WideToCodePage(const Bytes& wide, unsigned codePage = 0);
 Text Utf8ToAnsi(const Text& utf8);
 
 // Portable. The %XX scan alone: every escape replaced by its byte, malformed escapes turned
-// into bytes by the digit rule, zero bytes dropped.
+// into bytes by the digit rule, an escape that gives a zero byte adding nothing. Linear in
+// the length of the text.
 Text PercentDecodeBytes(const Text& text);
 // Win32 (for fromUtf8). PercentDecodeBytes, then Utf8ToAnsi when fromUtf8 is true.
 Text PercentDecode(const Text& text, bool fromUtf8 = false);
