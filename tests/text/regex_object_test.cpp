@@ -8,9 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <objbase.h>
+
 #include <climits>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -415,6 +418,45 @@ TEST(RegexObject, ObjectsMadeOnAnEndedThreadAreReleasedByTheNextSearch) {
     ::CloseHandle(thread);
     ASSERT_TRUE(regex.Search("b", "abc"));
     EXPECT_EQ(regex.MatchCount(), 1);
+}
+
+bool ComInitialised() {
+    APTTYPE type;
+    APTTYPEQUALIFIER qualifier;
+    return SUCCEEDED(::CoGetApartmentType(&type, &qualifier));
+}
+
+// Every instance, copies included, opens the apartment of its thread once and closes it once:
+// a copy that outlives its original keeps the apartment its references live in.
+TEST(RegexObject, EachInstanceBalancesItsOwnApartment) {
+    std::thread thread([] {
+        auto original = std::make_unique<RegexObject>();
+        ASSERT_TRUE(original->Search("\\d", "1 2"));
+        std::unique_ptr<RegexObject> copy(original->Copy());
+        original.reset();
+        EXPECT_TRUE(ComInitialised()) << "the copy still holds the apartment";
+        EXPECT_EQ(copy->MatchText(2), "2");
+        copy.reset();
+        EXPECT_FALSE(ComInitialised()) << "every instance released its own";
+    });
+    thread.join();
+}
+
+// A thread that is in the multithreaded apartment already: constructing cannot make a
+// single-threaded one, and destroying must leave the caller's apartment as it was.
+TEST(RegexObject, LeavesAMultithreadedCallerAsItWas) {
+    std::thread thread([] {
+        ASSERT_EQ(::CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+        {
+            RegexObject regex;
+            ASSERT_TRUE(regex.Search("b", "abcb"));
+            EXPECT_EQ(regex.MatchCount(), 2);
+        }
+        EXPECT_TRUE(ComInitialised());
+        ::CoUninitialize();
+        EXPECT_FALSE(ComInitialised());
+    });
+    thread.join();
 }
 
 } // namespace
