@@ -3,3 +3,6 @@
 #pragma once
 
 void ProcessPendingMessages();
+
+// How many times ProcessPendingMessages has run on the calling thread.
+unsigned long PendingMessagePasses();

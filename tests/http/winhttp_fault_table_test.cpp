@@ -160,6 +160,7 @@ std::vector<FaultCase> FaultCases() {
          },
          Mode::ReadRequestFirst, 2, false, k712, "", "", std::nullopt,
          [](const FetchOutputs&, const ScriptedServer* server) {
+             EXPECT_GE(server->requests().size(), 10u);
              EXPECT_LE(server->requests().size(), 12u);
          }});
     add({"redirect loop with redirects off: the first 302",

@@ -3,12 +3,14 @@
 #include "tests/http/fetch_test_support.h"
 #include "tests/http/scripted_server.h"
 #include "text/encodings.h"
+#include "win/pending_messages.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -463,6 +465,45 @@ TEST(WinHttpFetchFailure, NoPositiveTimeOutMeansThirtySeconds) {
         t.join();
     EXPECT_EQ(status[0], MessageText(L"712 服务器未响应!"));
     EXPECT_EQ(status[1], MessageText(L"712 服务器未响应!"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(WinHttpFetchMessages, PassesOnEveryWayOut) {
+    // Nine passes on leaving after a response, one per header line and one after the
+    // charset search; one per set-up step that succeeded on the failures.
+    ScriptedServer server([](const RecordedRequest& r) {
+        if (r.target() == "/stall")
+            return ServerScript{Stall()};
+        return Reply(Ok(r.target() == "/meta" ? "<meta charset=utf-8>x" : "plain"));
+    });
+    auto passesOf = [](const std::function<void()>& call) {
+        const unsigned long before = PendingMessagePasses();
+        call();
+        return PendingMessagePasses() - before;
+    };
+    auto lineCount = [](const Text& headers) {
+        std::size_t n = 0;
+        for (std::size_t at = 0; (at = headers.find("\r\n", at)) != Text::npos; at += 2)
+            ++n;
+        return n;
+    };
+    FetchOutputs out;
+    const unsigned long plain = passesOf([&] { out = FetchWithOutputs(server.url("/plain")); });
+    // The charset search succeeds without a match too: its pass is there either way.
+    EXPECT_EQ(plain, 9 + lineCount(out.responseHeaders) + 1);
+    const unsigned long meta = passesOf([&] { out = FetchWithOutputs(server.url("/meta")); });
+    EXPECT_EQ(meta, 9 + lineCount(out.responseHeaders) + 1);
+    FetchInputs quick;
+    quick.timeoutSeconds = 1;
+    EXPECT_EQ(passesOf([&] { FetchWithOutputs(server.url("/stall"), quick); }), 8u);
+    EXPECT_EQ(passesOf([&] {
+                  FetchWithOutputs("http://127.0.0.1:" + std::to_string(UnusedPort()) + "/");
+              }),
+              7u);
+    EXPECT_EQ(passesOf([&] { FetchWithOutputs("not a url"); }), 1u);
 }
 
 } // namespace
