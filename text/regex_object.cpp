@@ -1,5 +1,6 @@
 #include "text/regex_object.h"
 
+#include "text/encodings.h"
 #include "text/text_ops.h"
 #include "win/com_apartment.h"
 #include "win/late_binding.h"
@@ -7,47 +8,43 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <new>
-#include <string>
 
 namespace {
 
 // The engine's strings are UTF-16; Text is code page 936 whatever the system's ANSI code
-// page is.
-constexpr UINT kTextCodePage = 936;
-
+// page is (AnsiToWide and WideToAnsi name it themselves).
 UniqueBstr TextToBstr(const Text& text) {
-    if (text.empty())
-        return UniqueBstr::FromChars(L"", 0);
-    int n = ::MultiByteToWideChar(kTextCodePage, 0, text.data(), static_cast<int>(text.size()),
-                                  nullptr, 0);
-    if (n <= 0)
-        return UniqueBstr();
-    UniqueBstr s(::SysAllocStringLen(nullptr, static_cast<UINT>(n)));
+    const Bytes wide = AnsiToWide(text, true);
+    const UINT units = static_cast<UINT>(wide.size() / 2);
+    UniqueBstr s(::SysAllocStringLen(nullptr, units));
     if (!s)
         return s;
-    if (::MultiByteToWideChar(kTextCodePage, 0, text.data(), static_cast<int>(text.size()), s.get(),
-                              n) != n)
-        return UniqueBstr();
+    for (UINT i = 0; i < units; ++i)
+        s.get()[i] = static_cast<wchar_t>(wide[2 * i] | (wide[2 * i + 1] << 8));
     return s;
 }
 
 Text BstrToText(const UniqueBstr& s) {
-    // Up to the first NUL unit: Text holds no zero byte.
-    const UINT length = s.length();
-    UINT units = 0;
-    while (units < length && s.get()[units] != 0)
-        ++units;
-    if (units == 0)
-        return Text();
-    const int count = static_cast<int>(units);
-    int n = ::WideCharToMultiByte(kTextCodePage, 0, s.get(), count, nullptr, 0, nullptr, nullptr);
-    if (n <= 0)
-        return Text();
-    Text text(static_cast<std::size_t>(n), '\0');
-    if (::WideCharToMultiByte(kTextCodePage, 0, s.get(), count, &text[0], n, nullptr, nullptr) != n)
-        return Text();
-    return text;
+    const UINT units = s.length();
+    Bytes wide(static_cast<std::size_t>(units) * 2);
+    for (UINT i = 0; i < units; ++i) {
+        const unsigned unit = static_cast<unsigned>(s.get()[i]);
+        wide[2 * i] = static_cast<std::uint8_t>(unit & 0xFF);
+        wide[2 * i + 1] = static_cast<std::uint8_t>(unit >> 8);
+    }
+    return WideToAnsi(wide);
+}
+
+// The first character boundary of text at or after the 1-based byte position p (a p below
+// 1 counts as 1), counted from the beginning of the text, as a 1-based position.
+int BoundaryAtOrAfter(const Text& text, int p) {
+    const std::size_t from = p < 1 ? 0 : static_cast<std::size_t>(p) - 1;
+    std::size_t i = 0;
+    while (i < from && i < text.size())
+        i += static_cast<unsigned char>(text[i]) >= 0x80 ? 2 : 1;
+    return static_cast<int>(i) + 1;
 }
 
 Text VariantText(const UniqueVariant& v) {
@@ -168,7 +165,11 @@ int RegexObject::BytePosition(IDispatch* match, const Text& found) const {
     bool folded = SUCCEEDED(GetProperty(engine_.get(), L"IgnoreCase", &ignoreCase)) &&
                   ignoreCase.ToBool(false);
     const Text subject = VariantText(subject_);
-    int p = ::Search(subject, found, PropertyInt(match, L"FirstIndex"), folded);
+    // The engine's index can fall on the second byte of a two-byte character; the search
+    // begins at the next character, so that it never takes a second byte for the start of
+    // the match.
+    const int start = BoundaryAtOrAfter(subject, PropertyInt(match, L"FirstIndex"));
+    int p = ::Search(subject, found, start, folded);
     return p >= 1 ? p - 1 : -2;
 }
 

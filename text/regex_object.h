@@ -44,12 +44,14 @@ public:
     virtual int MatchCount() const;
     // Match n. When position is given it receives the match's byte offset, found by
     // searching the subject for the match text from the byte position equal to the
-    // engine's character index (case folded as the search was); -2 when that finds nothing
-    // or there is no such match.
+    // engine's character index (from the first character boundary there, folding case when
+    // the search did). That start lies at or before the match; when the match text also
+    // occurs between the start and the match, that earlier place is what is found. -2 when
+    // the search finds nothing, the match is empty or there is no match n.
     virtual Text MatchText(int n, int* position = nullptr) const;
     // Group k of match n; the empty text for a group that took no part in the match. The
     // position is that of the first occurrence of the group's text from the match's index
-    // on, found as for MatchText.
+    // on, found as for MatchText; -2 also for an empty group and when there is no group k.
     virtual Text SubMatchText(int n, int k, int* position = nullptr) const;
     // Number of groups of the first match; 0 when there is no match.
     virtual int SubMatchCount() const;

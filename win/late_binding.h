@@ -36,12 +36,10 @@ inline HRESULT CreateObject(const wchar_t* progId, ComPtr<IDispatch>* object) {
     return hr;
 }
 
-// The member's DISPID, then Invoke with the arguments; result may be null when the caller
-// does not want it.
-inline HRESULT InvokeByName(IDispatch* object, const wchar_t* name, WORD flags, DispatchArgs args,
-                            UniqueVariant* result) {
-    if (result)
-        result->reset();
+namespace late_binding_detail {
+
+inline HRESULT Invoke(IDispatch* object, const wchar_t* name, WORD flags, DispatchArgs args,
+                      VARIANT* answer) {
     if (!object || !name)
         return E_POINTER;
 
@@ -75,15 +73,26 @@ inline HRESULT InvokeByName(IDispatch* object, const wchar_t* name, WORD flags, 
 
     EXCEPINFO exception = {};
     UINT badArg = 0;
-    UniqueVariant answer;
-    hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                        result ? answer.put() : nullptr, &exception, &badArg);
+    hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, answer, &exception,
+                        &badArg);
     // An automation exception hands its texts to the caller.
     ::SysFreeString(exception.bstrSource);
     ::SysFreeString(exception.bstrDescription);
     ::SysFreeString(exception.bstrHelpFile);
-    if (SUCCEEDED(hr) && result)
-        *result = std::move(answer);
+    return hr;
+}
+
+} // namespace late_binding_detail
+
+// The member's DISPID, then Invoke with the arguments. result may be null when the caller
+// does not want it, and may be one of the arguments: it is written only after the call.
+inline HRESULT InvokeByName(IDispatch* object, const wchar_t* name, WORD flags, DispatchArgs args,
+                            UniqueVariant* result) {
+    UniqueVariant answer;
+    HRESULT hr =
+        late_binding_detail::Invoke(object, name, flags, args, result ? answer.put() : nullptr);
+    if (result)
+        *result = SUCCEEDED(hr) ? std::move(answer) : UniqueVariant();
     return hr;
 }
 

@@ -12,6 +12,7 @@
 
 #include <climits>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -40,6 +41,11 @@ struct SearchCase {
 
 std::string CaseName(const SearchCase& c) {
     return c.name;
+}
+
+// gtest prints a failing case by its name instead of its bytes.
+void PrintTo(const SearchCase& c, std::ostream* os) {
+    *os << c.name;
 }
 
 class RegexSearch : public ::testing::TestWithParam<SearchCase> {};
@@ -128,6 +134,17 @@ const SearchCase kSearchCases[] = {
      true,
      true,
      {kHalfToken + "x", "\"y"}},
+    // One dot per character: read as code page 1252, 熊猫头 would be six characters. The
+    // texts must reach the engine as code page 936 whatever the system's page is.
+    {"DotTakesWholeDoubleByteCharacter",
+     "^...$",
+     kPandaHead,
+     false,
+     true,
+     true,
+     false,
+     true,
+     {kPandaHead}},
     {"ChineseTextMatches",
      kPandaHead,
      "a" + kPandaHead + "b" + kPandaHead,
@@ -199,6 +216,10 @@ struct OffsetCase {
     int position;
 };
 
+void PrintTo(const OffsetCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class RegexOffset : public ::testing::TestWithParam<OffsetCase> {};
 
 TEST_P(RegexOffset, PositionIsSearchedFromTheEngineIndexInBytes) {
@@ -219,7 +240,14 @@ const OffsetCase kOffsetCases[] = {
     // two letters there first, one before where the engine matched.
     {"EqualLettersAnchoredAtEnd", "aa$", "aaa", false, 1, 0, "aa", 0},
     // Two two-byte characters before the match: two code units, four bytes.
+    // The search starts at byte 2, the second byte of the first character.
     {"AfterDoubleByteText", "abc", kZhongWen + "abc", false, 1, 0, "abc", 4},
+    // Two characters whose second bytes are "A": the engine's index 2 is the second byte of
+    // the first one, which must not be taken for the match.
+    {"TrailByteLooksLikeTheMatch", "A",
+     "\xB0\x41\xB0\x41"
+     "A",
+     true, 1, 0, "A", 4},
     {"DoubleByteMatchAfterDoubleByteText", kPandaHead, kZhongWen + "x" + kPandaHead, false, 1, 0,
      kPandaHead, 5},
     {"SecondMatchAmongDoubleByteText", "\\d+", kZhongWen + "12" + kPandaHead + "345", false, 2, 0,
@@ -287,6 +315,10 @@ struct ReplaceCase {
     Text replacement;
     Text result;
 };
+
+void PrintTo(const ReplaceCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class RegexReplace : public ::testing::TestWithParam<ReplaceCase> {};
 

@@ -95,6 +95,10 @@ TEST_F(LateBinding, MethodArgumentsArriveInTheirOrder) {
     // The arguments still belong to the caller afterwards.
     EXPECT_EQ(StringOf(subject), L"abcb");
     EXPECT_EQ(StringOf(replacement), L"X");
+    // The result may take the place of an argument.
+    ASSERT_HRESULT_SUCCEEDED(
+        CallMethod(regex.get(), L"Replace", {&subject.get(), &replacement.get()}, &subject));
+    EXPECT_EQ(StringOf(subject), L"aXcb");
 }
 
 TEST_F(LateBinding, FailingMethodReportsTheEngineException) {
