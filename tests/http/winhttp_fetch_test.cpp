@@ -296,6 +296,22 @@ TEST(WinHttpFetchFailure, BadUrlsFailCrackingAndTouchNothingElse) {
     }
 }
 
+TEST(WinHttpFetchFailure, CallerLineWithoutAColonFailsAddingTheHeaders) {
+    ScriptedServer server(Reply(Ok("never asked")));
+    const Text lines[] = {"NoColonLine", ": no name"};
+    for (const Text& line : lines) {
+        FetchInputs in;
+        in.extraHeaders = line;
+        const unsigned long before = PendingMessagePasses();
+        FetchOutputs out = FetchWithOutputs(server.url("/"), in);
+        EXPECT_EQ(PendingMessagePasses() - before, 6u) << line;
+        EXPECT_EQ(out.statusText, MessageText(L"710 设置协议头失败!")) << line;
+        EXPECT_EQ(out.result, "");
+        EXPECT_TRUE(out.untouchedBesidesStatus());
+    }
+    EXPECT_TRUE(server.requests().empty());
+}
+
 TEST(WinHttpFetchFailure, ClosedPortAndStalledServerWithinTheTimeOut) {
     {
         FetchOutputs out =
