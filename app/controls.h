@@ -4,6 +4,7 @@
 // RunOnMainThread.
 #pragma once
 
+#include "app/control_table.h"
 #include "text/text.h"
 #include "ui/control_event.h"
 
@@ -11,6 +12,8 @@
 
 #include <windows.h>
 
+// The main window itself answers to its own name in the design (MainWindowData().name) for
+// the window operations.
 HWND ControlHandle(const wchar_t* name); // null when there is no such control (yet)
 bool ControlCreated(const wchar_t* name);
 
@@ -20,8 +23,8 @@ int ControlWidth(const wchar_t* name);
 int ControlHeight(const wchar_t* name);
 void SetControlLeft(const wchar_t* name, int left);
 void SetControlTop(const wchar_t* name, int top);
-void SetControlWidth(const wchar_t* name, int width);
-void SetControlHeight(const wchar_t* name, int height);
+void SetControlWidth(const wchar_t* name, int width);     // -1 keeps the width
+void SetControlHeight(const wchar_t* name, int height);   // -1 keeps the height
 void MoveControl(const wchar_t* name, int left, int top); // keeps the size
 
 bool ControlVisible(const wchar_t* name);
@@ -55,3 +58,6 @@ void RouteEvents(const wchar_t* from, const wchar_t* to);
 // Runs the operation on the main thread and returns when it has been done. On the main
 // thread itself it runs at once.
 void RunOnMainThread(const std::function<void()>& operation);
+
+// Replaces the handler that serves `event` of the control, for tests that watch dispatch.
+void SetEventHandlerForTesting(const wchar_t* name, On event, EventHandler handler);

@@ -2,13 +2,52 @@
 
 #include <objbase.h>
 
-// A single-threaded apartment. The result is not looked at: S_FALSE (already initialised on
-// this thread) still needs its matching CoUninitialize, and a failure leaves nothing to undo
-// that the caller could act on.
+#include <cstdint>
+
+namespace {
+
+// Open InitCom calls of this thread, innermost last: bit i of succeeded tells whether the
+// (i+1)-th one had initialised COM (S_OK or S_FALSE, both of which need their
+// CoUninitialize). Nesting deeper than the bits reach is counted without order in
+// deepSucceeded; it does not occur in this program. Plain values, so that threads made
+// with CreateThread need nothing torn down at their end.
+struct OpenInits {
+    unsigned depth;
+    std::uint64_t succeeded;
+    unsigned deepSucceeded;
+};
+constexpr unsigned kTrackedDepth = 64;
+
+thread_local OpenInits openInits = {0, 0, 0};
+
+} // namespace
+
+// A single-threaded apartment.
 void InitCom() {
-    (void)::CoInitialize(nullptr);
+    bool ok = SUCCEEDED(::CoInitialize(nullptr));
+    OpenInits& open = openInits;
+    if (open.depth < kTrackedDepth) {
+        std::uint64_t bit = std::uint64_t(1) << open.depth;
+        open.succeeded = ok ? (open.succeeded | bit) : (open.succeeded & ~bit);
+    } else if (ok) {
+        ++open.deepSucceeded;
+    }
+    ++open.depth;
 }
 
 void UninitCom() {
-    ::CoUninitialize();
+    OpenInits& open = openInits;
+    if (open.depth == 0)
+        return;
+    --open.depth;
+    bool ok;
+    if (open.depth < kTrackedDepth) {
+        ok = (open.succeeded >> open.depth) & 1;
+    } else {
+        ok = open.deepSucceeded > 0;
+        if (ok)
+            --open.deepSucceeded;
+    }
+    if (ok)
+        ::CoUninitialize();
 }

@@ -1,0 +1,138 @@
+#include "ui/picture_box.h"
+
+#include "win/unique_handle.h"
+
+#include <cstring>
+#include <memory>
+
+#include <ole2.h>
+#include <olectl.h>
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"KaprinoPictureBox";
+
+struct ReleaseFn {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+using PicturePtr = std::unique_ptr<IPicture, ReleaseFn>;
+using StreamPtr = std::unique_ptr<IStream, ReleaseFn>;
+
+struct BoxState {
+    PicturePtr picture;
+};
+
+BoxState* StateOf(HWND hwnd) {
+    return reinterpret_cast<BoxState*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+// The stream owns a copy of the bytes in movable global memory; OleLoadPicture reads it
+// whole, so nothing of it is needed once the picture has been made.
+PicturePtr DecodePicture(const Bytes& image) {
+    if (image.empty())
+        return nullptr;
+    UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, image.size()));
+    if (!memory)
+        return nullptr;
+    void* data = GlobalLock(memory.get());
+    if (!data)
+        return nullptr;
+    std::memcpy(data, image.data(), image.size());
+    GlobalUnlock(memory.get());
+
+    IStream* rawStream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(memory.get(), FALSE, &rawStream)) || !rawStream)
+        return nullptr;
+    StreamPtr stream(rawStream);
+
+    void* rawPicture = nullptr;
+    HRESULT hr = OleLoadPicture(stream.get(), static_cast<LONG>(image.size()), FALSE, IID_IPicture,
+                                &rawPicture);
+    if (FAILED(hr) || !rawPicture)
+        return nullptr;
+    return PicturePtr(static_cast<IPicture*>(rawPicture));
+}
+
+void Paint(HWND hwnd, HDC dc) {
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    FillRect(dc, &rc, GetSysColorBrush(COLOR_3DFACE));
+    BoxState* state = StateOf(hwnd);
+    if (!state || !state->picture)
+        return;
+    OLE_XSIZE_HIMETRIC width = 0;
+    OLE_YSIZE_HIMETRIC height = 0;
+    state->picture->get_Width(&width);
+    state->picture->get_Height(&height);
+    // The source rectangle runs bottom-up in HIMETRIC units.
+    state->picture->Render(dc, 0, 0, rc.right, rc.bottom, 0, height, width, -height, nullptr);
+}
+
+LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_NCCREATE:
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(new (std::nothrow) BoxState));
+        break;
+    case WM_NCDESTROY:
+        delete StateOf(hwnd);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        break;
+    case WM_ERASEBKGND:
+        return 1; // WM_PAINT fills the whole box
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        Paint(hwnd, dc);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        Paint(hwnd, reinterpret_cast<HDC>(wp));
+        return 0;
+    case WM_LBUTTONDOWN: {
+        NMHDR header{};
+        header.hwndFrom = hwnd;
+        header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(hwnd));
+        header.code = kPictureBoxPressed;
+        SendMessageW(GetParent(hwnd), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+        return 0;
+    }
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+void RegisterOnce() {
+    static const bool registered = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = BoxProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kClassName;
+        return RegisterClassW(&wc) != 0;
+    }();
+    (void)registered;
+}
+
+} // namespace
+
+HWND CreatePictureBox(HWND parent, int id, int x, int y, int width, int height) {
+    RegisterOnce();
+    return CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width,
+                           height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+void SetPictureBoxImage(HWND box, const Bytes& image) {
+    BoxState* state = StateOf(box);
+    if (!state)
+        return;
+    state->picture = DecodePicture(image);
+    InvalidateRect(box, nullptr, FALSE);
+    UpdateWindow(box);
+}
+
+bool PictureBoxHasPicture(HWND box) {
+    BoxState* state = StateOf(box);
+    return state && state->picture;
+}
