@@ -4,6 +4,7 @@
 
 #include "../app/window_fixture.h"
 #include "../ui/colour_dialog.h"
+#include "../ui/pointer_input.h"
 #include "app/control_text.h"
 #include "screen_pixels.h"
 #include "ui/caption_label.h"
@@ -223,34 +224,23 @@ TEST_F(CaptionsTest, DraggedBySystemMoveLoopTheCaptionRepaintsAtBothPlaces) {
     RECT before = PlaceInParent(caption);
     POINT start{before.left + 30, before.top + 10};
     ClientToScreen(main_, &start);
+    const DWORD guiThread = GetCurrentThreadId();
+    bool loopSeen = false;
     std::thread drag([&] {
-        auto move = [](POINT p) {
-            INPUT i{};
-            i.type = INPUT_MOUSE;
-            int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-            i.mi.dx = (p.x * 65536 + w - 1) / w;
-            i.mi.dy = (p.y * 65536 + h - 1) / h;
-            i.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-            SendInput(1, &i, sizeof(i));
-        };
-        auto button = [](DWORD flag) {
-            INPUT i{};
-            i.type = INPUT_MOUSE;
-            i.mi.dwFlags = flag;
-            SendInput(1, &i, sizeof(i));
-        };
-        move(start);
-        Sleep(150);
-        button(MOUSEEVENTF_LEFTDOWN);
+        SendPointerTo(start);
+        Sleep(100);
+        SendLeftButton(true);
+        loopSeen = WaitForMoveSizeLoop(guiThread);
         for (int i = 1; i <= 10; ++i) {
             Sleep(30);
-            move(POINT{start.x + 2 * i, start.y - 10 * i});
+            SendPointerTo(POINT{start.x + 2 * i, start.y - 10 * i});
         }
-        Sleep(150);
-        button(MOUSEEVENTF_LEFTUP);
+        Sleep(100);
+        SendLeftButton(false);
     });
     PumpUntil([&] { return PlaceInParent(caption).top == before.top - 100; }, 5000);
     drag.join();
+    EXPECT_TRUE(loopSeen);
     PumpMessages(200);
     RECT after = PlaceInParent(caption);
     EXPECT_EQ(after.left, before.left + 20);

@@ -1,5 +1,6 @@
 #include "ui/caption_label.h"
 
+#include "pointer_input.h"
 #include "test_window.h"
 
 #include <gtest/gtest.h>
@@ -454,9 +455,13 @@ TEST_F(CaptionLabelTest, SystemMoveAndSizeLoopsMoveTheLabelAndItRepaints) {
         }
         MouseMoveTo(ClientToScreenPoint(parent.get(), c.press.x, c.press.y));
         PumpMessages();
+        const DWORD guiThread = GetCurrentThreadId();
+        bool loopSeen = false;
         std::thread drag([&] {
             Sleep(100);
             MouseButton(true);
+            // Moves sent before the loop runs would go to the label instead.
+            loopSeen = WaitForMoveSizeLoop(guiThread);
             for (int i = 1; i <= 10; ++i) {
                 Sleep(30);
                 MouseMoveTo(ClientToScreenPoint(parent.get(), c.press.x + 4 * i,
@@ -473,6 +478,7 @@ TEST_F(CaptionLabelTest, SystemMoveAndSizeLoopsMoveTheLabelAndItRepaints) {
             SendMessageW(label, WM_NCLBUTTONDOWN, c.hitTest, 0);
         }
         drag.join();
+        EXPECT_TRUE(loopSeen);
         PumpMessages(100);
         RECT after = RectOf(label);
         EXPECT_EQ(after.left, c.expected.left);

@@ -27,6 +27,7 @@ protected:
         a.accept = accept;
         a.colour = colour;
         AnswerNextColourDialog(a);
+        PumpUntil([&] { return GetForegroundWindow() == parent.get(); });
         ClickAt(ClientToScreenPoint(picker, 40, 12));
         PumpUntil([&] { return a.opened && IsWindowEnabled(parent.get()); });
         PumpMessages(100);

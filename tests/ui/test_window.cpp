@@ -1,5 +1,7 @@
 #include "test_window.h"
 
+#include "pointer_input.h"
+
 #include <algorithm>
 
 namespace {
@@ -154,21 +156,11 @@ POINT ClientToScreenPoint(HWND window, int x, int y) {
 }
 
 void MouseMoveTo(POINT screen) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    // Normalised coordinates: the system takes the pixel (dx x width) / 65536, so round up.
-    input.mi.dx = static_cast<LONG>((screen.x * 65536 + w - 1) / w);
-    input.mi.dy = static_cast<LONG>((screen.y * 65536 + h - 1) / h);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof(input));
+    SendPointerTo(screen);
 }
 
 void MouseButton(bool down) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input, sizeof(input));
+    SendLeftButton(down);
 }
 
 void ClickAt(POINT screen) {
