@@ -11,6 +11,14 @@ HWND mainWindow = nullptr;
 std::vector<ControlEntry> entries;
 EventBinding mainHandlers[3]{};
 
+// A handler that fails has simply ended its event; the window and its controls carry on.
+void RunHandler(EventHandler handler, const ControlEvent& event) {
+    try {
+        handler(event);
+    } catch (...) {
+    }
+}
+
 } // namespace
 
 void ResetControlRegistry(HWND main) {
@@ -87,7 +95,7 @@ void DispatchControlEvent(const ControlEntry& raising, On event, int argument, i
             e.control = raising.row->name;
             e.argument = argument;
             e.modifiers = modifiers;
-            binding.handler(e);
+            RunHandler(binding.handler, e);
             return;
         }
     }
@@ -104,7 +112,7 @@ void DispatchMainWindowEvent(On event, int argument, int modifiers) {
             e.control = MainWindowData().name;
             e.argument = argument;
             e.modifiers = modifiers;
-            binding.handler(e);
+            RunHandler(binding.handler, e);
             return;
         }
     }

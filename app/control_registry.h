@@ -31,8 +31,8 @@ std::size_t ControlEntryIndex(const ControlEntry& entry);
 UINT_PTR TimerIdOf(const ControlEntry& entry);
 ControlEntry* ControlEntryByTimerId(UINT_PTR id);
 
-// Runs the handler that serves `event` of the control, telling it the control's name.
-// Exceptions are the caller's to contain.
+// Runs the handler that serves `event` of the control, telling it the control's name. An
+// exception thrown by the handler ends there.
 void DispatchControlEvent(const ControlEntry& raising, On event, int argument = 0,
                           int modifiers = 0);
 // The main window's own handlers, taken afresh from its design at each creation (three).

@@ -134,7 +134,7 @@ HWND CreateEditBox(HWND parent, std::size_t index) {
     return edit;
 }
 
-HWND CreateControlWindow(HWND main, HWND parent, std::size_t index) {
+HWND CreateControlWindow(HWND parent, std::size_t index) {
     const ControlRow& row = ControlRows()[index];
     switch (row.kind) {
     case ControlKind::PushButton:
@@ -161,7 +161,6 @@ HWND CreateControlWindow(HWND main, HWND parent, std::size_t index) {
     case ControlKind::PictureBox:
         return CreatePictureBox(parent, IdNumber(index), row.left, row.top, row.width, row.height);
     case ControlKind::Timer:
-        (void)main;
         return nullptr; // ticks come to the main window once it has a period
     }
     return nullptr;
@@ -186,7 +185,7 @@ void CreateControls(HWND main) {
             HWND parent = ParentOf(main, *entry.row);
             if (!parent)
                 continue;
-            entry.hwnd = CreateControlWindow(main, parent, i);
+            entry.hwnd = CreateControlWindow(parent, i);
             entry.created = entry.hwnd != nullptr || entry.row->kind == ControlKind::Timer;
         }
     }
@@ -311,6 +310,12 @@ LRESULT OnControlColour(HWND control, HDC dc) {
     return -1;
 }
 
+void OnPrintClient(HWND hwnd, HDC dc) {
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    FillRect(dc, &rc, BackgroundBrush());
+}
+
 void OnDestroy() {
     CloseMainThreadCalls();
     PostQuitMessage(0);
@@ -343,6 +348,9 @@ LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             brush != -1)
             return brush;
         break;
+    case WM_PRINTCLIENT: // what lies beneath a see-through child, drawn into its DC
+        OnPrintClient(hwnd, reinterpret_cast<HDC>(wp));
+        return 0;
     case WM_DESTROY:
         OnDestroy();
         return 0;
@@ -362,8 +370,8 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-bool RegisterOnce() {
-    static const bool registered = [] {
+bool RegisterOnce(HINSTANCE instance) {
+    static const bool registered = [instance] {
         INITCOMMONCONTROLSEX controls{};
         controls.dwSize = sizeof(controls);
         controls.dwICC =
@@ -371,7 +379,7 @@ bool RegisterOnce() {
         InitCommonControlsEx(&controls);
         WNDCLASSW wc{};
         wc.lpfnWndProc = MainWindowProc;
-        wc.hInstance = Instance();
+        wc.hInstance = instance;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = BackgroundBrush();
         wc.lpszClassName = kClassName;
@@ -383,8 +391,9 @@ bool RegisterOnce() {
 } // namespace
 
 HWND CreateMainWindow(HINSTANCE instance) {
-    (void)instance;
-    if (!RegisterOnce())
+    if (!instance)
+        instance = Instance();
+    if (!RegisterOnce(instance))
         return nullptr;
     const MainWindowDesign& design = MainWindowData();
     // Fixed single frame: no sizing border, no maximise box.
@@ -393,7 +402,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
     const int top = (GetSystemMetrics(SM_CYSCREEN) - design.height) / 2;
     HWND hwnd = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, kClassName, design.title,
                                 style, left, top, design.width, design.height, nullptr, nullptr,
-                                Instance(), nullptr);
+                                instance, nullptr);
     if (!hwnd)
         return nullptr;
     ShowWindow(hwnd, SW_SHOWNORMAL);

@@ -1,8 +1,12 @@
 #include "app/startup.h"
 
 #include "app/main_window.h"
+#include "app/page_regex.h"
 
 #include <cstdlib>
+#include <new>
+
+RegexObject* pageRegex = nullptr;
 
 namespace {
 
@@ -23,6 +27,8 @@ void ExitRoutine() {
     if (exitRoutineRuns > 0)
         return;
     ++exitRoutineRuns;
+    delete pageRegex;
+    pageRegex = nullptr;
 }
 
 int ExitRoutineRuns() {
@@ -30,6 +36,8 @@ int ExitRoutineRuns() {
 }
 
 int RunKaprino(HINSTANCE instance) {
+    if (!pageRegex)
+        pageRegex = new (std::nothrow) RegexObject();
     RegisterExitRoutineOnce();
     if (CreateMainWindow(instance))
         RunMessageLoop();

@@ -1,9 +1,10 @@
 #include "ui/picture_box.h"
 
+#include "win/com_ptr.h"
 #include "win/unique_handle.h"
 
 #include <cstring>
-#include <memory>
+#include <new>
 
 #include <ole2.h>
 #include <olectl.h>
@@ -12,45 +13,39 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"KaprinoPictureBox";
 
-struct ReleaseFn {
-    void operator()(IUnknown* object) const { object->Release(); }
-};
-using PicturePtr = std::unique_ptr<IPicture, ReleaseFn>;
-using StreamPtr = std::unique_ptr<IStream, ReleaseFn>;
-
 struct BoxState {
-    PicturePtr picture;
+    ComPtr<IPicture> picture;
 };
 
 BoxState* StateOf(HWND hwnd) {
     return reinterpret_cast<BoxState*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
-// The stream owns a copy of the bytes in movable global memory; OleLoadPicture reads it
-// whole, so nothing of it is needed once the picture has been made.
-PicturePtr DecodePicture(const Bytes& image) {
+// OleLoadPicture reads a stream over a copy of the bytes in movable global memory; the
+// picture it makes keeps nothing of either.
+ComPtr<IPicture> DecodePicture(const Bytes& image) {
     if (image.empty())
-        return nullptr;
+        return {};
     UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, image.size()));
     if (!memory)
-        return nullptr;
+        return {};
     void* data = GlobalLock(memory.get());
     if (!data)
-        return nullptr;
+        return {};
     std::memcpy(data, image.data(), image.size());
     GlobalUnlock(memory.get());
 
-    IStream* rawStream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(memory.get(), FALSE, &rawStream)) || !rawStream)
-        return nullptr;
-    StreamPtr stream(rawStream);
+    // The stream reads the memory without owning it; it is released before the memory.
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(memory.get(), FALSE, stream.put())) || !stream)
+        return {};
 
-    void* rawPicture = nullptr;
+    ComPtr<IPicture> picture;
     HRESULT hr = OleLoadPicture(stream.get(), static_cast<LONG>(image.size()), FALSE, IID_IPicture,
-                                &rawPicture);
-    if (FAILED(hr) || !rawPicture)
-        return nullptr;
-    return PicturePtr(static_cast<IPicture*>(rawPicture));
+                                reinterpret_cast<void**>(picture.put()));
+    if (FAILED(hr))
+        return {};
+    return picture;
 }
 
 void Paint(HWND hwnd, HDC dc) {

@@ -157,12 +157,24 @@ TEST_F(MainWindowTest, TheMainWindowHasItsTitleSizeAndFixedFrameAndIsCentred) {
     EXPECT_TRUE(EqualRect(&rc, &after));
 }
 
-TEST_F(MainWindowTest, TheBackgroundIsCyan) {
+TEST_F(MainWindowTest, TheBackgroundIsCyanOnScreenAndWhenPrinted) {
     // A client point where no control lies.
     HDC dc = GetDC(main_);
     const COLORREF pixel = GetPixel(dc, 8, 300);
     ReleaseDC(main_, dc);
     EXPECT_EQ(pixel, static_cast<COLORREF>(0x00FFFF00));
+
+    // Children that draw what lies beneath them ask the window to print its background.
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 519, 382);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    SendMessageW(main_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    EXPECT_EQ(GetPixel(memory, 300, 100), static_cast<COLORREF>(0x00FFFF00));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
 }
 
 TEST_F(MainWindowTest, TheListHasAHiddenIdColumnAndACentredTitleColumn) {
