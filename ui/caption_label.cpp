@@ -135,8 +135,7 @@ void FlushPaintsBeneath(HWND label) {
     RECT mine = RectInParent(label);
     for (HWND sibling = GetWindow(label, GW_HWNDNEXT); sibling;
          sibling = GetWindow(sibling, GW_HWNDNEXT)) {
-        if (IsWindowVisible(sibling) && Meets(RectInParent(sibling), mine) &&
-            GetUpdateRect(sibling, nullptr, FALSE))
+        if (IsWindowVisible(sibling) && Meets(RectInParent(sibling), mine))
             RedrawWindow(sibling, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
 }

@@ -245,6 +245,16 @@ TEST_F(CaptionLabelTest, LinesBreakBetweenWordsAndWhatDoesNotFitIsNotSeen) {
     }
 }
 
+TEST_F(CaptionLabelTest, AnAmpersandIsShownAsItIs) {
+    // Captions are plain text: "&" is not a mnemonic prefix that hides itself.
+    HWND plain = AddLabel(250, 60, 200, 24, CaptionStyle("AB", kRed), 100);
+    HWND marked = AddLabel(250, 120, 200, 24, CaptionStyle("A&B", kRed), 101);
+    Look withoutAmpersand = LookOf(plain, kRed);
+    Look withAmpersand = LookOf(marked, kRed);
+    EXPECT_GT(withAmpersand.inkRight - withAmpersand.inkLeft,
+              withoutAmpersand.inkRight - withoutAmpersand.inkLeft + 5);
+}
+
 TEST_F(CaptionLabelTest, WordLongerThanTheWidthIsCutAtTheRightEdge) {
     HWND label = AddLabel(260, 60, 30, 40, CaptionStyle("WWWWWWWWWW", kRed));
     Look look = LookOf(label, kRed);
