@@ -1,6 +1,7 @@
-// First version: draws its text with a transparent background mode over whatever the
-// window holds; true see-through drawing comes later.
 #include "ui/caption_label.h"
+
+#include "ui/font_points.h"
+#include "win/unique_handle.h"
 
 #include <memory>
 #include <string>
@@ -11,14 +12,13 @@ constexpr wchar_t kClassName[] = L"KaprinoCaptionLabel";
 
 struct LabelState {
     CaptionLabelStyle style;
-    HFONT font = nullptr;
-    ~LabelState() {
-        if (font)
-            DeleteObject(font);
-    }
+    UniqueFont font;
+    RECT placed{}; // window rectangle in the parent's client coordinates, as last seen
 };
 
 LabelState* StateOf(HWND hwnd) {
+    if (!IsCaptionLabel(hwnd))
+        return nullptr;
     return reinterpret_cast<LabelState*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
@@ -26,9 +26,23 @@ std::wstring Widen(const Text& text) {
     if (text.empty())
         return std::wstring();
     int n = MultiByteToWideChar(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (n <= 0)
+        return std::wstring();
     std::wstring out(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(936, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
     return out;
+}
+
+RECT RectInParent(HWND hwnd) {
+    RECT rc{};
+    GetWindowRect(hwnd, &rc);
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+bool Meets(const RECT& a, const RECT& b) {
+    RECT both;
+    return IntersectRect(&both, &a, &b) != FALSE;
 }
 
 void Notify(HWND hwnd, UINT code) {
@@ -39,36 +53,175 @@ void Notify(HWND hwnd, UINT code) {
     SendMessageW(GetParent(hwnd), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }
 
-LRESULT CALLBACK LabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+void DrawLabelText(const LabelState& state, HDC dc, RECT rc) {
+    std::wstring text = Widen(state.style.text);
+    if (text.empty())
+        return;
+    HGDIOBJ font = state.style.useGuiFont ? GetStockObject(DEFAULT_GUI_FONT)
+                                          : static_cast<HGDIOBJ>(state.font.get());
+    SelectedObject selected(dc, font);
+    int oldMode = SetBkMode(dc, TRANSPARENT);
+    COLORREF oldColour = SetTextColor(dc, state.style.colour);
+    // Captions are plain text: an '&' is shown, not taken as a mnemonic prefix.
+    UINT format =
+        DT_NOPREFIX | DT_LEFT |
+        (state.style.singleLineCentred ? DT_SINGLELINE | DT_VCENTER : DT_WORDBREAK | DT_TOP);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, format);
+    SetTextColor(dc, oldColour);
+    SetBkMode(dc, oldMode);
+}
+
+// Renders window, then its children bottom to top, into dc, whose pixel (0, 0) is the
+// screen point origin; nothing is drawn outside clip (screen coordinates).
+void RenderWindow(HWND window, HDC dc, POINT origin, RECT clip) {
+    if (!IsWindowVisible(window))
+        return;
+    RECT outer;
+    GetWindowRect(window, &outer);
+    RECT visible;
+    if (!IntersectRect(&visible, &outer, &clip))
+        return;
+    RECT client;
+    GetClientRect(window, &client);
+    MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+
+    int saved = SaveDC(dc);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    IntersectClipRect(dc, visible.left - origin.x, visible.top - origin.y, visible.right - origin.x,
+                      visible.bottom - origin.y);
+    if (!EqualRect(&outer, &client)) {
+        SetViewportOrgEx(dc, outer.left - origin.x, outer.top - origin.y, nullptr);
+        SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT);
+        SetViewportOrgEx(dc, 0, 0, nullptr);
+    }
+    RECT inside;
+    if (IntersectRect(&inside, &visible, &client)) {
+        IntersectClipRect(dc, inside.left - origin.x, inside.top - origin.y,
+                          inside.right - origin.x, inside.bottom - origin.y);
+        SetViewportOrgEx(dc, client.left - origin.x, client.top - origin.y, nullptr);
+        SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_ERASEBKGND | PRF_CLIENT);
+        RestoreDC(dc, saved);
+        for (HWND child = GetWindow(GetWindow(window, GW_CHILD), GW_HWNDLAST); child;
+             child = GetWindow(child, GW_HWNDPREV))
+            RenderWindow(child, dc, origin, inside);
+        return;
+    }
+    RestoreDC(dc, saved);
+}
+
+// What the screen would show in the label's place without the label: the parent's
+// background and the siblings beneath it in the z-order.
+void RenderBeneath(HWND label, HDC dc, int width, int height) {
+    HWND parent = GetParent(label);
+    POINT origin{0, 0};
+    ClientToScreen(label, &origin);
+    RECT area{origin.x, origin.y, origin.x + width, origin.y + height};
+
+    POINT parentOrigin{0, 0};
+    ClientToScreen(parent, &parentOrigin);
+    int saved = SaveDC(dc);
+    SetViewportOrgEx(dc, parentOrigin.x - origin.x, parentOrigin.y - origin.y, nullptr);
+    SendMessageW(parent, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_ERASEBKGND | PRF_CLIENT);
+    RestoreDC(dc, saved);
+
+    for (HWND sibling = GetWindow(label, GW_HWNDLAST); sibling && sibling != label;
+         sibling = GetWindow(sibling, GW_HWNDPREV))
+        RenderWindow(sibling, dc, origin, area);
+}
+
+// A sibling beneath that still has a paint pending would paint after the label and, unless
+// it clips its siblings, over it: let those paint first.
+void FlushPaintsBeneath(HWND label) {
+    RECT mine = RectInParent(label);
+    for (HWND sibling = GetWindow(label, GW_HWNDNEXT); sibling;
+         sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+        if (IsWindowVisible(sibling) && Meets(RectInParent(sibling), mine))
+            RedrawWindow(sibling, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
+}
+
+void Paint(HWND hwnd, const LabelState& state) {
+    FlushPaintsBeneath(hwnd);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    if (rc.right > 0 && rc.bottom > 0) {
+        UniqueMemoryDc memory(CreateCompatibleDC(dc));
+        UniqueBitmap bitmap(CreateCompatibleBitmap(dc, rc.right, rc.bottom));
+        if (memory && bitmap) {
+            SelectedObject selected(memory.get(), bitmap.get());
+            RenderBeneath(hwnd, memory.get(), rc.right, rc.bottom);
+            DrawLabelText(state, memory.get(), rc);
+            BitBlt(dc, 0, 0, rc.right, rc.bottom, memory.get(), 0, 0, SRCCOPY);
+        }
+    }
+    EndPaint(hwnd, &ps);
+}
+
+// The labels above this one that overlap area composed its old look into theirs.
+void RedrawLabelsAbove(HWND label, const RECT& area) {
+    for (HWND above = GetWindow(label, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+        if (IsCaptionLabel(above) && IsWindowVisible(above) && Meets(RectInParent(above), area))
+            RedrawWindow(above, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+}
+
+void Redraw(HWND label) {
+    RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RedrawLabelsAbove(label, RectInParent(label));
+}
+
+void OnPositionChanged(HWND hwnd, LabelState& state, const WINDOWPOS& pos) {
+    RECT before = state.placed;
+    state.placed = RectInParent(hwnd);
+    bool placeChanged = !EqualRect(&before, &state.placed);
+    bool stackChanged = !(pos.flags & SWP_NOZORDER);
+    bool shownOrHidden = (pos.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) != 0;
+    if (!placeChanged && !stackChanged && !shownOrHidden)
+        return;
+    // Raised above a sibling, the label must now show that sibling's pixels too.
+    if (stackChanged && IsWindowVisible(hwnd))
+        InvalidateRect(hwnd, nullptr, FALSE);
+    RECT both;
+    UnionRect(&both, &before, &state.placed);
+    RedrawLabelsAbove(hwnd, both);
+}
+
+LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     LabelState* state = StateOf(hwnd);
+    if (!state)
+        return DefWindowProcW(hwnd, msg, wp, lp);
     switch (msg) {
     case WM_NCDESTROY:
-        delete state;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        break;
+        delete state;
+        return DefWindowProcW(hwnd, msg, wp, lp);
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        if (state) {
-            RECT rc;
-            GetClientRect(hwnd, &rc);
-            HGDIOBJ old = SelectObject(
-                dc, state->style.useGuiFont ? GetStockObject(DEFAULT_GUI_FONT) : state->font);
-            SetBkMode(dc, TRANSPARENT);
-            SetTextColor(dc, state->style.colour);
-            std::wstring text = Widen(state->style.text);
-            UINT format = state->style.singleLineCentred ? DT_SINGLELINE | DT_VCENTER | DT_LEFT
-                                                         : DT_WORDBREAK | DT_LEFT | DT_TOP;
-            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, format);
-            SelectObject(dc, old);
-        }
-        EndPaint(hwnd, &ps);
+    case WM_PAINT:
+        Paint(hwnd, *state);
+        return 0;
+    case WM_PRINTCLIENT: {
+        // Asked for its look over what the caller has already drawn: the text alone.
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        DrawLabelText(*state, reinterpret_cast<HDC>(wp), rc);
         return 0;
     }
+    case WM_WINDOWPOSCHANGING: {
+        // The pixels the system would carry along to the new place show the old place's
+        // background: have the label painted afresh instead.
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lp);
+        if ((pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE))
+            pos->flags |= SWP_NOCOPYBITS;
+        break;
+    }
+    case WM_WINDOWPOSCHANGED:
+        OnPositionChanged(hwnd, *state, *reinterpret_cast<const WINDOWPOS*>(lp));
+        break;
     case WM_SETCURSOR:
-        if (state) {
+        if (LOWORD(lp) == HTCLIENT) {
             SetCursor(LoadCursorW(nullptr, state->style.cursor));
             return TRUE;
         }
@@ -83,39 +236,58 @@ LRESULT CALLBACK LabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-void Register() {
-    static bool done = false;
-    if (done)
-        return;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = LabelProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kClassName;
-    RegisterClassW(&wc);
-    done = true;
+LRESULT CALLBACK LabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    try {
+        return HandleMessage(hwnd, msg, wp, lp);
+    } catch (...) {
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
 }
 
-void Redraw(HWND label) {
-    InvalidateRect(label, nullptr, TRUE);
-    UpdateWindow(label);
+bool Register() {
+    static const ATOM atom = [] {
+        WNDCLASSW wc{};
+        wc.style = CS_HREDRAW | CS_VREDRAW;
+        wc.lpfnWndProc = LabelProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kClassName;
+        return RegisterClassW(&wc);
+    }();
+    return atom != 0;
+}
+
+int ScreenDpiY() {
+    WindowDc screen = WindowDc::Client(nullptr);
+    return screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
 }
 
 } // namespace
 
 HWND CreateCaptionLabel(HWND parent, int id, int x, int y, int width, int height,
                         const CaptionLabelStyle& style) {
-    Register();
-    DWORD ws = WS_CHILD | WS_CLIPSIBLINGS | (style.visible ? WS_VISIBLE : 0);
+    if (!Register())
+        return nullptr;
+    auto state = std::make_unique<LabelState>();
+    state->style = style;
+    state->font.reset(CreateFontIndirectW(&style.font));
+    // Created hidden, so that its first paint happens with its state in place.
+    DWORD ws = WS_CHILD | WS_CLIPSIBLINGS;
     HWND hwnd = CreateWindowExW(0, kClassName, L"", ws, x, y, width, height, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                 GetModuleHandleW(nullptr), nullptr);
     if (!hwnd)
         return nullptr;
-    auto state = std::make_unique<LabelState>();
-    state->style = style;
-    state->font = CreateFontIndirectW(&style.font);
+    state->placed = RectInParent(hwnd);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.release()));
+    if (style.visible)
+        ShowWindow(hwnd, SW_SHOWNA);
     return hwnd;
+}
+
+bool IsCaptionLabel(HWND window) {
+    wchar_t name[64];
+    return window && GetClassNameW(window, name, 64) > 0 && lstrcmpW(name, kClassName) == 0;
 }
 
 void SetCaptionLabelText(HWND label, const Text& text) {
@@ -145,9 +317,7 @@ COLORREF CaptionLabelColour(HWND label) {
 void SetCaptionLabelFont(HWND label, const LOGFONTW& font) {
     if (LabelState* s = StateOf(label)) {
         s->style.font = font;
-        if (s->font)
-            DeleteObject(s->font);
-        s->font = CreateFontIndirectW(&font);
+        s->font.reset(CreateFontIndirectW(&font));
         Redraw(label);
     }
 }
@@ -155,4 +325,56 @@ void SetCaptionLabelFont(HWND label, const LOGFONTW& font) {
 LOGFONTW CaptionLabelFont(HWND label) {
     LabelState* s = StateOf(label);
     return s ? s->style.font : LOGFONTW{};
+}
+
+int CaptionLabelFontSize(HWND label) {
+    return PointsFromLogFontHeight(CaptionLabelFont(label).lfHeight, ScreenDpiY());
+}
+
+void SetCaptionLabelFontSize(HWND label, int points) {
+    if (!StateOf(label))
+        return;
+    LOGFONTW font = CaptionLabelFont(label);
+    font.lfHeight = LogFontHeightFromPoints(points, ScreenDpiY());
+    SetCaptionLabelFont(label, font);
+}
+
+bool CaptionLabelBold(HWND label) {
+    return CaptionLabelFont(label).lfWeight >= FW_BOLD;
+}
+
+void SetCaptionLabelBold(HWND label, bool bold) {
+    if (!StateOf(label))
+        return;
+    LOGFONTW font = CaptionLabelFont(label);
+    font.lfWeight = bold ? FW_BOLD : FW_DONTCARE;
+    SetCaptionLabelFont(label, font);
+}
+
+void RedrawLabelsOver(HWND parent, const RECT& area) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsCaptionLabel(child) && IsWindowVisible(child) && Meets(RectInParent(child), area))
+            RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+}
+
+void RedrawLabelsOver(HWND window) {
+    if (!IsWindow(window))
+        return;
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT changed;
+    GetWindowRect(window, &changed);
+    for (HWND level = window; GetWindowLongW(level, GWL_STYLE) & WS_CHILD;
+         level = GetParent(level)) {
+        HWND parent = GetParent(level);
+        if (!parent)
+            break;
+        RECT area = changed;
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&area), 2);
+        for (HWND above = GetWindow(level, GW_HWNDPREV); above;
+             above = GetWindow(above, GW_HWNDPREV)) {
+            if (IsCaptionLabel(above) && IsWindowVisible(above) && Meets(RectInParent(above), area))
+                RedrawWindow(above, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        }
+    }
 }

@@ -1,45 +1,158 @@
-// First version: a push button that remembers a colour and opens the colour dialog.
 #include "ui/colour_picker.h"
 
-#include <commctrl.h>
 #include <commdlg.h>
+
+#include <memory>
 
 namespace {
 
-constexpr wchar_t kColourProp[] = L"KaprinoColour";
+constexpr wchar_t kClassName[] = L"KaprinoColourPicker";
 
-LRESULT CALLBACK PickerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-    if (msg == WM_LBUTTONUP) {
-        static COLORREF custom[16] = {};
-        CHOOSECOLORW cc{};
-        cc.lStructSize = sizeof(cc);
-        cc.hwndOwner = GetParent(hwnd);
-        cc.rgbResult = ColourPickerColour(hwnd);
-        cc.lpCustColors = custom;
-        cc.Flags = CC_RGBINIT | CC_FULLOPEN;
-        if (ChooseColorW(&cc)) {
-            SetPropW(hwnd, kColourProp,
-                     reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(cc.rgbResult)));
-            NMHDR header{hwnd, static_cast<UINT_PTR>(GetDlgCtrlID(hwnd)), kColourPicked};
-            SendMessageW(GetParent(hwnd), WM_NOTIFY, header.idFrom,
-                         reinterpret_cast<LPARAM>(&header));
+struct PickerState {
+    COLORREF colour = RGB(0, 0, 0);
+    COLORREF custom[16] = {}; // the dialog's custom colours, kept from one pick to the next
+    bool pressed = false;
+};
+
+PickerState* StateOf(HWND hwnd) {
+    return reinterpret_cast<PickerState*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+void Paint(HWND hwnd, const PickerState& state) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    DrawFrameControl(dc, &rc, DFC_BUTTON, DFCS_BUTTONPUSH | (state.pressed ? DFCS_PUSHED : 0));
+    RECT swatch = rc;
+    InflateRect(&swatch, -5, -5);
+    if (swatch.right > swatch.left && swatch.bottom > swatch.top) {
+        FrameRect(dc, &swatch, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+        InflateRect(&swatch, -1, -1);
+        HBRUSH brush = CreateSolidBrush(state.colour);
+        if (brush) {
+            FillRect(dc, &swatch, brush);
+            DeleteObject(brush);
         }
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    if (GetFocus() == hwnd) {
+        RECT focus = rc;
+        InflateRect(&focus, -3, -3);
+        DrawFocusRect(dc, &focus);
+    }
+    EndPaint(hwnd, &ps);
+}
+
+void Pick(HWND hwnd, PickerState& state) {
+    CHOOSECOLORW cc{};
+    cc.lStructSize = sizeof(cc);
+    cc.hwndOwner = GetAncestor(hwnd, GA_ROOT);
+    cc.rgbResult = state.colour;
+    cc.lpCustColors = state.custom;
+    cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!ChooseColorW(&cc))
+        return;
+    state.colour = cc.rgbResult;
+    InvalidateRect(hwnd, nullptr, TRUE);
+    UpdateWindow(hwnd);
+    NMHDR header{hwnd, static_cast<UINT_PTR>(GetDlgCtrlID(hwnd)), kColourPicked};
+    SendMessageW(GetParent(hwnd), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+void SetPressed(HWND hwnd, PickerState& state, bool pressed) {
+    if (state.pressed != pressed) {
+        state.pressed = pressed;
+        InvalidateRect(hwnd, nullptr, TRUE);
+    }
+}
+
+LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    PickerState* state = StateOf(hwnd);
+    if (!state)
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    switch (msg) {
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        delete state;
+        break;
+    case WM_PAINT:
+        Paint(hwnd, *state);
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(hwnd, nullptr, TRUE);
+        break;
+    case WM_GETDLGCODE:
+        return DLGC_BUTTON;
+    case WM_LBUTTONDOWN:
+        SetFocus(hwnd);
+        SetCapture(hwnd);
+        SetPressed(hwnd, *state, true);
+        return 0;
+    case WM_LBUTTONUP: {
+        bool wasPressed = GetCapture() == hwnd && state->pressed;
+        ReleaseCapture();
+        SetPressed(hwnd, *state, false);
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+        if (wasPressed && PtInRect(&rc, at))
+            Pick(hwnd, *state);
+        return 0;
+    }
+    case WM_CAPTURECHANGED:
+        SetPressed(hwnd, *state, false);
+        return 0;
+    case WM_KEYUP:
+        if (wp == VK_SPACE) {
+            Pick(hwnd, *state);
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK PickerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    try {
+        return HandleMessage(hwnd, msg, wp, lp);
+    } catch (...) {
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
+
+bool Register() {
+    static const ATOM atom = [] {
+        WNDCLASSW wc{};
+        wc.style = CS_HREDRAW | CS_VREDRAW;
+        wc.lpfnWndProc = PickerProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kClassName;
+        return RegisterClassW(&wc);
+    }();
+    return atom != 0;
 }
 
 } // namespace
 
 HWND CreateColourPicker(HWND parent, int id, int x, int y, int width, int height) {
-    HWND hwnd =
-        CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, x, y,
-                        width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                        GetModuleHandleW(nullptr), nullptr);
+    if (!Register())
+        return nullptr;
+    HWND hwnd = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, width,
+                                height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                GetModuleHandleW(nullptr), nullptr);
     if (hwnd)
-        SetWindowSubclass(hwnd, PickerProc, 1, 0);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(std::make_unique<PickerState>().release()));
     return hwnd;
 }
 
 COLORREF ColourPickerColour(HWND picker) {
-    return static_cast<COLORREF>(reinterpret_cast<UINT_PTR>(GetPropW(picker, kColourProp)));
+    wchar_t name[64];
+    if (!picker || GetClassNameW(picker, name, 64) <= 0 || lstrcmpW(name, kClassName) != 0)
+        return RGB(0, 0, 0);
+    PickerState* state = StateOf(picker);
+    return state ? state->colour : RGB(0, 0, 0);
 }
