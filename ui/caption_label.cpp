@@ -1,5 +1,7 @@
 #include "ui/caption_label.h"
 
+#include "text/encodings.h"
+#include "ui/child_control.h"
 #include "ui/font_points.h"
 #include "win/unique_handle.h"
 
@@ -22,17 +24,6 @@ LabelState* StateOf(HWND hwnd) {
     return reinterpret_cast<LabelState*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
-std::wstring Widen(const Text& text) {
-    if (text.empty())
-        return std::wstring();
-    int n = MultiByteToWideChar(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (n <= 0)
-        return std::wstring();
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(936, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-    return out;
-}
-
 RECT RectInParent(HWND hwnd) {
     RECT rc{};
     GetWindowRect(hwnd, &rc);
@@ -45,16 +36,8 @@ bool Meets(const RECT& a, const RECT& b) {
     return IntersectRect(&both, &a, &b) != FALSE;
 }
 
-void Notify(HWND hwnd, UINT code) {
-    NMHDR header{};
-    header.hwndFrom = hwnd;
-    header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(hwnd));
-    header.code = code;
-    SendMessageW(GetParent(hwnd), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
-}
-
 void DrawLabelText(const LabelState& state, HDC dc, RECT rc) {
-    std::wstring text = Widen(state.style.text);
+    std::wstring text = WideFromText(state.style.text);
     if (text.empty())
         return;
     HGDIOBJ font = state.style.useGuiFont ? GetStockObject(DEFAULT_GUI_FONT)
@@ -227,10 +210,10 @@ LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_LBUTTONDOWN:
-        Notify(hwnd, kCaptionLabelPressed);
+        NotifyParent(hwnd, kCaptionLabelPressed);
         return 0;
     case WM_MOUSEMOVE:
-        Notify(hwnd, kCaptionLabelMouseMove);
+        NotifyParent(hwnd, kCaptionLabelMouseMove);
         return 0;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
@@ -245,16 +228,7 @@ LRESULT CALLBACK LabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool Register() {
-    static const ATOM atom = [] {
-        WNDCLASSW wc{};
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = LabelProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kClassName;
-        return RegisterClassW(&wc);
-    }();
-    return atom != 0;
+    return RegisterControlClass(kClassName, LabelProc, CS_HREDRAW | CS_VREDRAW);
 }
 
 int ScreenDpiY() {
@@ -272,10 +246,8 @@ HWND CreateCaptionLabel(HWND parent, int id, int x, int y, int width, int height
     state->style = style;
     state->font.reset(CreateFontIndirectW(&style.font));
     // Created hidden, so that its first paint happens with its state in place.
-    DWORD ws = WS_CHILD | WS_CLIPSIBLINGS;
-    HWND hwnd = CreateWindowExW(0, kClassName, L"", ws, x, y, width, height, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                GetModuleHandleW(nullptr), nullptr);
+    HWND hwnd = CreateChildControl(kClassName, 0, WS_CHILD | WS_CLIPSIBLINGS, parent, id, x, y,
+                                   width, height);
     if (!hwnd)
         return nullptr;
     state->placed = RectInParent(hwnd);

@@ -1,15 +1,18 @@
 #include "ui/child_control.h"
 
-void RegisterControlClass(const wchar_t* className, WNDPROC procedure) {
+bool RegisterControlClass(const wchar_t* className, WNDPROC procedure, UINT classStyle,
+                          HBRUSH background) {
     WNDCLASSW existing{};
     if (GetClassInfoW(GetModuleHandleW(nullptr), className, &existing))
-        return;
+        return true;
     WNDCLASSW wc{};
+    wc.style = classStyle;
     wc.lpfnWndProc = procedure;
+    wc.hbrBackground = background;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = className;
-    RegisterClassW(&wc);
+    return RegisterClassW(&wc) != 0;
 }
 
 HWND CreateChildControl(const wchar_t* className, DWORD exStyle, DWORD style, HWND parent, int id,

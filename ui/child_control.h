@@ -5,9 +5,10 @@
 
 #include <windows.h>
 
-// Registers the class on first use (arrow cursor, no background brush); later calls return
-// at once.
-void RegisterControlClass(const wchar_t* className, WNDPROC procedure);
+// Registers the class on first use, with the arrow cursor; later calls return at once.
+// False when the class could not be registered.
+bool RegisterControlClass(const wchar_t* className, WNDPROC procedure, UINT classStyle = 0,
+                          HBRUSH background = nullptr);
 
 HWND CreateChildControl(const wchar_t* className, DWORD exStyle, DWORD style, HWND parent, int id,
                         int x, int y, int width, int height);

@@ -1,5 +1,7 @@
 #include "ui/colour_picker.h"
 
+#include "ui/child_control.h"
+
 #include <commdlg.h>
 
 #include <memory>
@@ -55,8 +57,7 @@ void Pick(HWND hwnd, PickerState& state) {
     state.colour = cc.rgbResult;
     InvalidateRect(hwnd, nullptr, TRUE);
     UpdateWindow(hwnd);
-    NMHDR header{hwnd, static_cast<UINT_PTR>(GetDlgCtrlID(hwnd)), kColourPicked};
-    SendMessageW(GetParent(hwnd), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+    NotifyParent(hwnd, kColourPicked);
 }
 
 void SetPressed(HWND hwnd, PickerState& state, bool pressed) {
@@ -122,17 +123,8 @@ LRESULT CALLBACK PickerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool Register() {
-    static const ATOM atom = [] {
-        WNDCLASSW wc{};
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = PickerProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        return RegisterClassW(&wc);
-    }();
-    return atom != 0;
+    return RegisterControlClass(kClassName, PickerProc, CS_HREDRAW | CS_VREDRAW,
+                                reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 }
 
 } // namespace
@@ -140,9 +132,8 @@ bool Register() {
 HWND CreateColourPicker(HWND parent, int id, int x, int y, int width, int height) {
     if (!Register())
         return nullptr;
-    HWND hwnd = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, width,
-                                height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                GetModuleHandleW(nullptr), nullptr);
+    HWND hwnd = CreateChildControl(kClassName, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP, parent, id, x,
+                                   y, width, height);
     if (hwnd)
         SetWindowLongPtrW(hwnd, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(std::make_unique<PickerState>().release()));

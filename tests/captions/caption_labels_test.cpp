@@ -5,7 +5,7 @@
 #include "../app/window_fixture.h"
 #include "../ui/colour_dialog.h"
 #include "../ui/pointer_input.h"
-#include "app/control_text.h"
+#include "text/encodings.h"
 #include "screen_pixels.h"
 #include "ui/caption_label.h"
 #include "ui/colour_picker.h"
