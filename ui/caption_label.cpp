@@ -125,8 +125,8 @@ void FlushPaintsBeneath(HWND label) {
 
 void Paint(HWND hwnd, const LabelState& state) {
     FlushPaintsBeneath(hwnd);
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
+    PaintScope paint(hwnd);
+    HDC dc = paint.dc();
     RECT rc;
     GetClientRect(hwnd, &rc);
     if (rc.right > 0 && rc.bottom > 0) {
@@ -139,7 +139,6 @@ void Paint(HWND hwnd, const LabelState& state) {
             BitBlt(dc, 0, 0, rc.right, rc.bottom, memory.get(), 0, 0, SRCCOPY);
         }
     }
-    EndPaint(hwnd, &ps);
 }
 
 // The labels above this one that overlap area composed its old look into theirs.
@@ -219,16 +218,9 @@ LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-LRESULT CALLBACK LabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    try {
-        return HandleMessage(hwnd, msg, wp, lp);
-    } catch (...) {
-        return DefWindowProcW(hwnd, msg, wp, lp);
-    }
-}
-
 bool Register() {
-    return RegisterControlClass(kClassName, LabelProc, CS_HREDRAW | CS_VREDRAW);
+    return RegisterControlClass(kClassName, GuardedWindowProc<HandleMessage>,
+                                CS_HREDRAW | CS_VREDRAW);
 }
 
 int ScreenDpiY() {

@@ -14,3 +14,14 @@ HWND CreateChildControl(const wchar_t* className, DWORD exStyle, DWORD style, HW
                         int x, int y, int width, int height);
 
 LRESULT NotifyParent(HWND control, UINT code);
+
+// A window procedure that runs Handle and keeps any exception inside: a message whose
+// handling failed gets the default processing.
+template <LRESULT (*Handle)(HWND, UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK GuardedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    try {
+        return Handle(hwnd, msg, wp, lp);
+    } catch (...) {
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}

@@ -1,6 +1,7 @@
 #include "ui/colour_picker.h"
 
 #include "ui/child_control.h"
+#include "win/unique_handle.h"
 
 #include <commdlg.h>
 
@@ -21,8 +22,8 @@ PickerState* StateOf(HWND hwnd) {
 }
 
 void Paint(HWND hwnd, const PickerState& state) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
+    PaintScope paint(hwnd);
+    HDC dc = paint.dc();
     RECT rc;
     GetClientRect(hwnd, &rc);
     DrawFrameControl(dc, &rc, DFC_BUTTON, DFCS_BUTTONPUSH | (state.pressed ? DFCS_PUSHED : 0));
@@ -42,7 +43,6 @@ void Paint(HWND hwnd, const PickerState& state) {
         InflateRect(&focus, -3, -3);
         DrawFocusRect(dc, &focus);
     }
-    EndPaint(hwnd, &ps);
 }
 
 void Pick(HWND hwnd, PickerState& state) {
@@ -114,16 +114,9 @@ LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-LRESULT CALLBACK PickerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    try {
-        return HandleMessage(hwnd, msg, wp, lp);
-    } catch (...) {
-        return DefWindowProcW(hwnd, msg, wp, lp);
-    }
-}
-
 bool Register() {
-    return RegisterControlClass(kClassName, PickerProc, CS_HREDRAW | CS_VREDRAW,
+    return RegisterControlClass(kClassName, GuardedWindowProc<HandleMessage>,
+                                CS_HREDRAW | CS_VREDRAW,
                                 reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 }
 

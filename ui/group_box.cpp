@@ -1,6 +1,7 @@
 #include "ui/group_box.h"
 
 #include "ui/child_control.h"
+#include "win/unique_handle.h"
 
 namespace {
 
@@ -18,10 +19,8 @@ LRESULT CALLBACK GroupProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        Paint(hwnd, dc);
-        EndPaint(hwnd, &ps);
+        PaintScope paint(hwnd);
+        Paint(hwnd, paint.dc());
         return 0;
     }
     case WM_PRINTCLIENT:

@@ -78,10 +78,8 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
         return 1; // WM_PAINT fills the whole box
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        Paint(hwnd, dc);
-        EndPaint(hwnd, &ps);
+        PaintScope paint(hwnd);
+        Paint(hwnd, paint.dc());
         return 0;
     }
     case WM_PRINTCLIENT:
