@@ -62,6 +62,17 @@ Text HostAfterScheme(const Text& url, bool rootOnly) {
     return host;
 }
 
+// 1-based position in url where the host part of HostAfterScheme begins: after a leading
+// "https://", else after the first "http://", else at the first byte (the scheme was
+// supplied).
+int HostStart(const Text& url) {
+    const Text text = LowerAscii(url);
+    if (Equal(Left(text, 8), "https://"))
+        return 9;
+    const int scheme = Search(text, "http://");
+    return scheme > 0 ? scheme + 7 : 1;
+}
+
 } // namespace
 
 Text UrlHost(const Text& url, bool rootOnly, bool keepPort, std::optional<int> labelCount) {
@@ -95,7 +106,12 @@ int UrlPort(const Text& url) {
 
 Text UrlPath(const Text& url) {
     const Text host = UrlHost(url);
-    const int at = Search(url, host, 1, true);
+    // The host is looked for from where UrlHost cut it out, just after the scheme: from the
+    // first byte, a host such as "h" or "s" would be found inside the scheme itself and the
+    // scheme's slashes would become part of the path.
+    const int from = HostStart(url);
+    const int found = host.empty() ? -1 : Search(url, host, from, true);
+    const int at = found > 0 ? found : from;
     const int slash = Search(url, "/", at);
     return slash > 0 ? url.substr(static_cast<std::size_t>(slash) - 1) : Text("/");
 }

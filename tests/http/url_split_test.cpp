@@ -26,6 +26,10 @@ TEST(UrlHost, WithoutLabelCount) {
         {"http://p.q.r.s:81/", true, true, "r.s:81"},
         {"", false, false, ""},
         {"/", false, false, ""},
+        // "https://" counts only as the first 8 bytes, "http://" anywhere.
+        {"x=http://A.B/c", false, false, "a.b"},
+        {"http://a/?u=https://b/", false, false, "a"},
+        {"https://a/?u=http://b/", false, false, "a"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(UrlHost(c.url, c.rootOnly, c.keepPort), c.expected)
@@ -68,6 +72,7 @@ TEST(UrlPort, FromHostOrScheme) {
         int port;
     } cases[] = {
         {"https://r.s/x", 443},
+        {"HTTPS://R.S/X", 443},
         {"HTTPS://R.S:8443/X", 8443},
         {"http://r.s/", 80},
         {"r.s", 80},
@@ -97,6 +102,15 @@ TEST(UrlPath, PathAndQueryInTheirOwnCase) {
         {"HTTPS://R.S:8443/X", "/X"},
         {"r.s/a", "/a"},
         {"", "/"},
+        // The host is looked for where it was cut out, after the scheme: a host that also
+        // occurs in the scheme or earlier in the text does not pull the scheme's slashes
+        // into the path.
+        {"http://h/x", "/x"},
+        {"HTTP://T:81/P", "/P"},
+        {"https://s/x", "/x"},
+        {"x=http://h/y", "/y"},
+        {"http://", "/"},
+        {"http:///x", "/x"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(UrlPath(c.url), c.path) << c.url;
