@@ -182,6 +182,16 @@ void FuzzUrl(const Text& url, bool rootOnly, bool keepPort, std::optional<int> l
     Check(path == "/" || IsSuffix(url, path), "a path is the end of the URL");
 }
 
+// A URL put together from a host without "/" and a path: whatever letters the host holds
+// (also those of the scheme), the path comes back as written.
+void FuzzUrlFromParts(const Text& host, const Text& path) {
+    if (host.find('/') != Text::npos)
+        return;
+    const Text rest = "/" + path;
+    Check(UrlPath("http://" + host + rest) == rest, "the path after an http host");
+    Check(UrlPath("HTTPS://" + host + rest) == rest, "the path after an https host");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -225,6 +235,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             labelCount = start - 4;
         FuzzUrl(a, flag, flag2, labelCount);
         FuzzUrl(WellFormed(a), flag, flag2, labelCount);
+        FuzzUrlFromParts(WellFormed(b), WellFormed(c));
         break;
     }
     }
