@@ -48,6 +48,20 @@ TEST(AnsiToWide, DecodesCodePage936WithItsNulUnit) {
     EXPECT_EQ(AnsiToWide("A" + kChineseWord936), WithNul(mixed));
 }
 
+// A text cut after the first byte of a two-byte character: the terminating NUL is decoded
+// with the text, and it must stay a NUL unit of its own instead of being taken for the
+// second byte, or a string handed on as NUL-terminated would have no end.
+TEST(AnsiToWide, LoneLeadByteAtTheEndKeepsTheNulUnit) {
+    const Bytes wide = AnsiToWide("a\xC7");
+    ASSERT_EQ(wide.size(), 6u);
+    EXPECT_EQ(wide[0], 0x61);
+    EXPECT_EQ(wide[1], 0);
+    EXPECT_NE(wide[2] | (wide[3] << 8), 0) << "the lone byte becomes a character";
+    EXPECT_EQ(wide[4], 0);
+    EXPECT_EQ(wide[5], 0);
+    EXPECT_EQ(AnsiToWide("a\xC7", true).size(), 4u);
+}
+
 TEST(WideToAnsi, StopsAtTheFirstNulUnitOrTheEnd) {
     struct {
         const char* why;

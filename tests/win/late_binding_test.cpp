@@ -172,6 +172,45 @@ TEST_F(LateBinding, VariantOwnsTheObjectItHolds) {
     EXPECT_EQ(References(regex.get()), base);
 }
 
+// Every call by name gives back what it took: the arguments' and results' references are
+// released, and an object read out of a collection holds no extra reference to it.
+TEST_F(LateBinding, CallsByNameLeaveReferenceCountsAsTheyWere) {
+    const ULONG engineBase = References(regex.get());
+    ASSERT_HRESULT_SUCCEEDED(PutProperty(regex.get(), L"Pattern", StringVariant(L"\\d").get()));
+    ASSERT_HRESULT_SUCCEEDED(
+        PutProperty(regex.get(), L"Global", UniqueVariant::FromBool(true).get()));
+    UniqueVariant value;
+    ASSERT_HRESULT_SUCCEEDED(GetProperty(regex.get(), L"Pattern", &value));
+    EXPECT_EQ(PutProperty(regex.get(), L"Singleline", UniqueVariant::FromBool(true).get()),
+              DISP_E_UNKNOWNNAME);
+
+    UniqueVariant subject = StringVariant(L"a1b2");
+    UniqueVariant matches;
+    ASSERT_HRESULT_SUCCEEDED(CallMethod(regex.get(), L"Execute", {&subject.get()}, &matches));
+    ComPtr<IDispatch> collection = matches.Dispatch();
+    ASSERT_TRUE(collection);
+    matches.reset();
+    EXPECT_EQ(References(collection.get()), 1u) << "the result's reference went to its owner";
+    UniqueVariant first = UniqueVariant::FromLong(0);
+    ComPtr<IDispatch> firstItem = GetObjectProperty(collection.get(), L"Item", {&first.get()});
+    ASSERT_TRUE(firstItem);
+    const ULONG itemBase = References(firstItem.get());
+    for (int round = 0; round < 3; ++round) {
+        UniqueVariant index = UniqueVariant::FromLong(round % 2);
+        ComPtr<IDispatch> item = GetObjectProperty(collection.get(), L"Item", {&index.get()});
+        ASSERT_TRUE(item);
+        ASSERT_HRESULT_SUCCEEDED(GetProperty(item.get(), L"Value", &value));
+        ASSERT_HRESULT_SUCCEEDED(GetProperty(collection.get(), L"Count", &value));
+        index = UniqueVariant::FromLong(5);
+        EXPECT_FALSE(GetObjectProperty(collection.get(), L"Item", {&index.get()}));
+    }
+    EXPECT_EQ(References(firstItem.get()), itemBase);
+    firstItem.reset();
+    EXPECT_EQ(References(collection.get()), 1u);
+    collection.reset();
+    EXPECT_EQ(References(regex.get()), engineBase);
+}
+
 struct NumberCase {
     const char* name;
     double value;
