@@ -163,6 +163,7 @@ void FuzzCookies(const Text& rawOld, const Text& rawNew, bool wellFormed) {
         return;
     std::set<Text> seen;
     for (const Text& item : Split(merged, "; ")) {
+        Check(!item.empty(), "no merged item is empty");
         Check(Search(item, " ") == -1, "no merged item holds a space");
         Check(Search(item, ";") == -1, "no merged item holds a separator");
         Check(Right(item, 8) != "=deleted", "no merged item is deleted");
