@@ -153,6 +153,21 @@ TEST(Utf8ToAnsi, LongTextConvertsWhole) {
     EXPECT_EQ(Utf8ToAnsi(utf8), expected);
 }
 
+// The strings of controls and automation objects: code page 936 both ways whatever the
+// system's page is, with explicit lengths and no terminator added or expected.
+TEST(WideFromTextAndBack, UseCodePage936WithExplicitLengths) {
+    EXPECT_EQ(WideFromText(kChineseWord936), std::wstring(L"\x4E2D\x6587"));
+    EXPECT_EQ(WideFromText("A" + kChineseWord936 + "b"), std::wstring(L"A\x4E2D\x6587"
+                                                                      L"b"));
+    EXPECT_EQ(WideFromText(""), std::wstring());
+    EXPECT_EQ(TextFromWide(std::wstring(L"\x4E2D\x6587")), kChineseWord936);
+    const wchar_t longer[] = L"\x4E2D\x6587xyz";
+    EXPECT_EQ(TextFromWide(longer, 1), "\xD6\xD0") << "only the units asked for";
+    EXPECT_EQ(TextFromWide(longer, 0), "");
+    EXPECT_EQ(TextFromWide(nullptr, 3), "");
+    EXPECT_EQ(TextFromWide(std::wstring(L"a\x0E01")), "a?") << "a character 936 lacks";
+}
+
 TEST(PercentDecode, FromUtf8GivesCodePage936) {
     EXPECT_EQ(PercentDecode("%E4%B8%AD%E6%96%87", true), kChineseWord936);
     EXPECT_EQ(PercentDecode("%e4%b8%ad%e6%96%87", true), kChineseWord936);
