@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <exception>
 #include <string>
 
 namespace {
@@ -374,7 +375,19 @@ Text WinHttpFetch(const Text& url, int method, const Text& body, Text* cookies,
     RegexObject regex;
     RequestHandles handles;
     int messagePasses = 0;
-    Text result = Fetch(arguments, regex).Run(handles, &messagePasses);
+    Text result;
+    try {
+        result = Fetch(arguments, regex).Run(handles, &messagePasses);
+    } catch (const std::exception&) {
+        // Memory ran out, which in a 32-bit process a large enough body makes happen while
+        // it is read or copied: the body is gone with the unwinding, and the call fails as
+        // one whose data could not be read, after the out-parameters written so far.
+        try {
+            if (statusText)
+                *statusText = MessageText(Failure::Read);
+        } catch (const std::exception&) {
+        }
+    }
     for (int i = 0; i < messagePasses; ++i)
         ProcessPendingMessages();
     handles.request.reset();
