@@ -6,6 +6,7 @@
 #include "win/pending_messages.h"
 
 #include <gtest/gtest.h>
+#include <objbase.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -374,6 +375,48 @@ TEST(WinHttpFetchMessages, PendingMessagesAreDispatchedDuringTheCall) {
     WinHttpFetch("");
     EXPECT_EQ(g_dispatched, 1);
     DestroyWindow(window);
+}
+
+// Whether the calling thread is in a single-threaded COM apartment, as seen from a window
+// procedure while the call dispatches pending messages.
+bool InSingleThreadedApartment() {
+    APTTYPE type;
+    APTTYPEQUALIFIER qualifier;
+    return SUCCEEDED(CoGetApartmentType(&type, &qualifier)) &&
+           (type == APTTYPE_STA || type == APTTYPE_MAINSTA);
+}
+
+int g_seenInApartment = 0;
+LRESULT CALLBACK ApartmentProbeProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_APP) {
+        g_seenInApartment += InSingleThreadedApartment() ? 1 : 0;
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, w, l);
+}
+
+TEST(WinHttpFetchMessages, ComIsInitialisedForTheCallAndReleasedAfterIt) {
+    ScriptedServer server(Reply(Ok("<meta charset=utf-8>" + std::string("\xE4\xB8\xAD"))));
+    const std::string urls[] = {server.url("/"), "not a url"};
+    for (const std::string& url : urls) {
+        // A thread that has never touched COM: whatever the call leaves behind shows.
+        std::thread([&] {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = ApartmentProbeProc;
+            wc.hInstance = GetModuleHandleW(nullptr);
+            wc.lpszClassName = L"KaprinoFetchApartmentProbe";
+            RegisterClassW(&wc);
+            HWND window = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                        wc.hInstance, nullptr);
+            ASSERT_NE(window, nullptr);
+            g_seenInApartment = 0;
+            PostMessageW(window, WM_APP, 0, 0);
+            WinHttpFetch(url);
+            EXPECT_EQ(g_seenInApartment, 1) << url;
+            EXPECT_FALSE(InSingleThreadedApartment()) << url;
+            DestroyWindow(window);
+        }).join();
+    }
 }
 
 } // namespace
