@@ -328,7 +328,7 @@ TEST(WinHttpFetchFailure, ClosedPortAndStalledServerWithinTheTimeOut) {
         EXPECT_EQ(out.statusText, MessageText(L"711 发送请求失败!"));
         EXPECT_EQ(out.result, "");
         EXPECT_TRUE(out.untouchedBesidesStatus());
-        EXPECT_LT(out.elapsed, milliseconds(2000 + 1500));
+        EXPECT_LT(out.elapsed, milliseconds(2000) + kTimeOutSlack);
     }
     {
         ScriptedServer server(ServerScript{Stall()});
@@ -339,7 +339,7 @@ TEST(WinHttpFetchFailure, ClosedPortAndStalledServerWithinTheTimeOut) {
         EXPECT_EQ(out.result, "");
         EXPECT_TRUE(out.untouchedBesidesStatus());
         EXPECT_GE(out.elapsed, milliseconds(900));
-        EXPECT_LT(out.elapsed, milliseconds(1000 + 1500));
+        EXPECT_LT(out.elapsed, milliseconds(1000) + kTimeOutSlack);
     }
 }
 
