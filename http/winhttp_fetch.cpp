@@ -15,6 +15,7 @@
 
 #include <climits>
 #include <exception>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -178,13 +179,18 @@ bool SetDword(HINTERNET h, DWORD option, DWORD value) {
 }
 
 // Reads the body in chunks of whatever is available into one growing buffer. False when a
-// read failed; the bytes read before it stay in body.
+// read failed; the bytes read before it stay in body. Throws when the body does not fit into
+// memory.
 bool ReadBody(HINTERNET request, Bytes* body) {
     for (;;) {
         DWORD available = 0;
         if (!::WinHttpQueryDataAvailable(request, &available) || available < 1)
             return true;
         const std::size_t at = body->size();
+        // A count that would take the size past what a buffer can hold (and, added to it,
+        // wrap around) is memory running out as well.
+        if (available > body->max_size() - at)
+            throw std::length_error("response body");
         body->resize(at + available);
         DWORD read = 0;
         if (!::WinHttpReadData(request, body->data() + at, available, &read)) {
