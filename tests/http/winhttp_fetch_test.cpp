@@ -385,6 +385,24 @@ TEST(WinHttpFetchMessages, PendingMessagesAreDispatchedDuringTheCall) {
     DestroyWindow(window);
 }
 
+TEST(WinHttpFetchMessages, AQuitRequestIsLeftForTheThreadsOwnLoop) {
+    // On a thread of its own, so that the quit request cannot reach another loop.
+    std::thread([] {
+        ScriptedServer server(Reply(Ok("ok")));
+        const std::string urls[] = {server.url("/"), "not a url"};
+        for (const std::string& url : urls) {
+            PostQuitMessage(7);
+            WinHttpFetch(url);
+            MSG msg;
+            ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) << url;
+            EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT)) << url;
+            EXPECT_EQ(msg.wParam, 7u) << url;
+            // Taking the request ends it; nothing else is left.
+            EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) << url;
+        }
+    }).join();
+}
+
 // Whether the calling thread is in a single-threaded COM apartment, as seen from a window
 // procedure while the call dispatches pending messages.
 bool InSingleThreadedApartment() {
