@@ -14,6 +14,8 @@
 #include <windows.h>
 
 #include <climits>
+#include <exception>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -177,13 +179,18 @@ bool SetDword(HINTERNET h, DWORD option, DWORD value) {
 }
 
 // Reads the body in chunks of whatever is available into one growing buffer. False when a
-// read failed; the bytes read before it stay in body.
+// read failed; the bytes read before it stay in body. Throws when the body does not fit into
+// memory.
 bool ReadBody(HINTERNET request, Bytes* body) {
     for (;;) {
         DWORD available = 0;
         if (!::WinHttpQueryDataAvailable(request, &available) || available < 1)
             return true;
         const std::size_t at = body->size();
+        // A count that would take the size past what a buffer can hold (and, added to it,
+        // wrap around) is memory running out as well.
+        if (available > body->max_size() - at)
+            throw std::length_error("response body");
         body->resize(at + available);
         DWORD read = 0;
         if (!::WinHttpReadData(request, body->data() + at, available, &read)) {
@@ -374,7 +381,19 @@ Text WinHttpFetch(const Text& url, int method, const Text& body, Text* cookies,
     RegexObject regex;
     RequestHandles handles;
     int messagePasses = 0;
-    Text result = Fetch(arguments, regex).Run(handles, &messagePasses);
+    Text result;
+    try {
+        result = Fetch(arguments, regex).Run(handles, &messagePasses);
+    } catch (const std::exception&) {
+        // Memory ran out, which in a 32-bit process a large enough body makes happen while
+        // it is read or copied: the body is gone with the unwinding, and the call fails as
+        // one whose data could not be read, after the out-parameters written so far.
+        try {
+            if (statusText)
+                *statusText = MessageText(Failure::Read);
+        } catch (const std::exception&) {
+        }
+    }
     for (int i = 0; i < messagePasses; ++i)
         ProcessPendingMessages();
     handles.request.reset();

@@ -3,10 +3,11 @@
 //
 // Failures are never thrown: statusText receives a numbered message ("700 ..." to
 // "713 ...") and the result is empty, except that a failure while reading the body still
-// delivers what was read. An omitted out-parameter (nullptr) is not delivered; every
-// out-parameter is written only where the routine says so and otherwise keeps the caller's
-// value. cookies == nullptr means the caller keeps no cookie text (WinHTTP's own cookie
-// handling is then switched off); a given text, even empty, is sent as the Cookie line when
+// delivers what was read. A body too large for the memory of the process ends the call with
+// the read failure message ("713 ...") and the empty result. An omitted out-parameter (nullptr) is
+// not delivered; every out-parameter is written only where the routine says so and otherwise keeps
+// the caller's value. cookies == nullptr means the caller keeps no cookie text (WinHTTP's own
+// cookie handling is then switched off); a given text, even empty, is sent as the Cookie line when
 // not empty and updated with the cookies that the response sets.
 #pragma once
 

@@ -1,5 +1,6 @@
 // Win32 only. Dispatches the window messages already queued for the calling thread, then
-// returns; it does not wait for new ones.
+// returns; it does not wait for new ones. A quit request (WM_QUIT) is left queued for the
+// thread's own message loop.
 #pragma once
 
 void ProcessPendingMessages();

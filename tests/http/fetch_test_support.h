@@ -8,6 +8,11 @@
 #include <chrono>
 #include <string>
 
+// How much longer than its time-out a call may take in a test. The time-out bounds each
+// wait; what it must tell apart is a wait that it did not bound (30 s or for ever), and a
+// machine shared by several builds adds delays of its own on top.
+constexpr std::chrono::milliseconds kTimeOutSlack{5000};
+
 inline Text MessageText(const std::wstring& message) {
     Bytes wide;
     for (wchar_t unit : message) {
