@@ -299,4 +299,28 @@ TEST_F(MainWindowTest, AfterTheWindowHasClosedAHandedOverOperationIsDropped) {
     EXPECT_FALSE(ran);
 }
 
+// A loader that has handed over its operation while the main thread was busy, and the
+// window then closes before the main thread takes it: the loader is let go, the operation
+// does not run, and no control is touched after the window has gone.
+TEST_F(MainWindowTest, AnOperationHandedOverWhileTheWindowClosesIsDroppedAndTheCallerLetGo) {
+    std::atomic<bool> ran{false}, waiting{false}, done{false};
+    std::thread loader([&] {
+        waiting = true;
+        RunOnMainThread([&] {
+            ran = true;
+            SetProgressPosition(L"进度条1", 5);
+        });
+        done = true;
+    });
+    // Busy, not taking messages, while the loader's call arrives.
+    while (!waiting)
+        Sleep(5);
+    Sleep(200);
+    SendMessageW(main_, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(main_));
+    EXPECT_TRUE(PumpUntil([&] { return done.load(); }, 5000));
+    loader.join();
+    EXPECT_FALSE(ran);
+}
+
 } // namespace
