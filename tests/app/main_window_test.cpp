@@ -279,7 +279,7 @@ TEST_F(MainWindowTest, CaptionsAndHandlesHaveTheirDesignedLook) {
     }
 }
 
-TEST_F(MainWindowTest, OpeningAndClosingTheWindowAgainHoldsNoMoreGdiObjects) {
+TEST_F(MainWindowTest, OpeningAndClosingTheWindowAgainHoldsNoMoreGdiObjectsOrWindows) {
     DestroyWindow(main_);
     PumpMessages(50);
     const DWORD before = GdiObjectCount();
@@ -290,10 +290,15 @@ TEST_F(MainWindowTest, OpeningAndClosingTheWindowAgainHoldsNoMoreGdiObjects) {
         SetCaptionLabelFontSize(ControlHandle(L"透明标签2"), 20 + i);
         SetPictureFromBytes(L"图片框1", ToBytes("BM not a picture"));
         PumpMessages(20);
+        EXPECT_NE(FindWindowExW(HWND_MESSAGE, nullptr, L"KaprinoMainThreadCalls", nullptr),
+                  nullptr);
         DestroyWindow(again);
         PumpMessages(20);
     }
     EXPECT_LE(GdiObjectCount(), before + 3);
+    // Nor windows: the window that serves other threads' calls goes with the main window.
+    EXPECT_EQ(FindWindowExW(HWND_MESSAGE, nullptr, L"KaprinoMainThreadCalls", nullptr), nullptr);
+    EXPECT_EQ(FindWindowW(L"KaprinoMainWindow", nullptr), nullptr);
 }
 
 } // namespace
