@@ -250,8 +250,8 @@ void RouteEvents(const wchar_t* from, const wchar_t* to) {
     source->servedBy = target->servedBy;
 }
 
-void RunOnMainThread(const std::function<void()>& operation) {
-    CallOnMainThread(operation);
+bool RunOnMainThread(const std::function<void()>& operation) {
+    return CallOnMainThread(operation);
 }
 
 void SetEventHandlerForTesting(const wchar_t* name, On event, EventHandler handler) {

@@ -56,8 +56,9 @@ LRESULT SendControlMessage(const wchar_t* name, UINT message, WPARAM wParam, LPA
 void RouteEvents(const wchar_t* from, const wchar_t* to);
 
 // Runs the operation on the main thread and returns when it has been done. On the main
-// thread itself it runs at once.
-void RunOnMainThread(const std::function<void()>& operation);
+// thread itself it runs at once. False when it did not run because the main window has
+// closed: a loader then has nothing left to do and stops.
+bool RunOnMainThread(const std::function<void()>& operation);
 
 // Replaces the handler that serves `event` of the control, for tests that watch dispatch.
 void SetEventHandlerForTesting(const wchar_t* name, On event, EventHandler handler);

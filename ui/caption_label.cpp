@@ -54,6 +54,55 @@ void DrawLabelText(const LabelState& state, HDC dc, RECT rc) {
     SetBkMode(dc, oldMode);
 }
 
+// Lets draw paint into a DC whose device origin is the window's own top-left corner
+// (windowOrigin, screen coordinates), with no viewport or window offset: the standard
+// controls clip to their client rectangle in device units and would lose a strip as wide
+// as any offset. The part inside clip (screen) is then copied into dc, whose pixel (0, 0)
+// is the screen point origin. The DC starts with what dc already holds there, so a window
+// that leaves pixels alone shows what lies beneath it.
+template <typename Draw>
+void DrawAtWindowOrigin(HDC dc, POINT origin, POINT windowOrigin, const RECT& clip, Draw draw) {
+    const int width = clip.right - windowOrigin.x, height = clip.bottom - windowOrigin.y;
+    if (width <= 0 || height <= 0 || IsRectEmpty(&clip))
+        return;
+    UniqueMemoryDc memory(CreateCompatibleDC(dc));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(dc, width, height));
+    if (!memory || !bitmap)
+        return;
+    SelectedObject selected(memory.get(), bitmap.get());
+    const int clipWidth = clip.right - clip.left, clipHeight = clip.bottom - clip.top;
+    BitBlt(memory.get(), clip.left - windowOrigin.x, clip.top - windowOrigin.y, clipWidth,
+           clipHeight, dc, clip.left - origin.x, clip.top - origin.y, SRCCOPY);
+    draw(memory.get());
+    BitBlt(dc, clip.left - origin.x, clip.top - origin.y, clipWidth, clipHeight, memory.get(),
+           clip.left - windowOrigin.x, clip.top - windowOrigin.y, SRCCOPY);
+}
+
+// The classic edges of a child window's frame. WM_PRINT with PRF_NONCLIENT then draws the
+// frame as the system does (themed, with scroll bars); Wine leaves that flag undone, and
+// these edges are then what its screen shows.
+void DrawFrameEdges(HWND window, HDC dc, int width, int height) {
+    const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    RECT rc{0, 0, width, height};
+    if (exStyle & WS_EX_STATICEDGE)
+        DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+    else if (style & WS_BORDER) {
+        FrameRect(dc, &rc, GetSysColorBrush(COLOR_WINDOWFRAME));
+        InflateRect(&rc, -1, -1);
+    }
+    if (exStyle & WS_EX_CLIENTEDGE)
+        DrawEdge(dc, &rc, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+}
+
+// The client area as the window paints it: its background, then its contents. These are
+// the two messages that DefWindowProc sends for WM_PRINT with PRF_ERASEBKGND | PRF_CLIENT,
+// sent here directly so that no offset for the frame comes into play.
+void PrintClient(HWND window, HDC dc) {
+    SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_ERASEBKGND | PRF_CLIENT);
+}
+
 // Renders window, then its children bottom to top, into dc, whose pixel (0, 0) is the
 // screen point origin; nothing is drawn outside clip (screen coordinates).
 void RenderWindow(HWND window, HDC dc, POINT origin, RECT clip) {
@@ -68,28 +117,21 @@ void RenderWindow(HWND window, HDC dc, POINT origin, RECT clip) {
     GetClientRect(window, &client);
     MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
 
-    int saved = SaveDC(dc);
-    SetViewportOrgEx(dc, 0, 0, nullptr);
-    IntersectClipRect(dc, visible.left - origin.x, visible.top - origin.y, visible.right - origin.x,
-                      visible.bottom - origin.y);
     if (!EqualRect(&outer, &client)) {
-        SetViewportOrgEx(dc, outer.left - origin.x, outer.top - origin.y, nullptr);
-        SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT);
-        SetViewportOrgEx(dc, 0, 0, nullptr);
+        const POINT corner{outer.left, outer.top};
+        DrawAtWindowOrigin(dc, origin, corner, visible, [&](HDC at) {
+            DrawFrameEdges(window, at, outer.right - outer.left, outer.bottom - outer.top);
+            SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(at), PRF_NONCLIENT);
+        });
     }
     RECT inside;
-    if (IntersectRect(&inside, &visible, &client)) {
-        IntersectClipRect(dc, inside.left - origin.x, inside.top - origin.y,
-                          inside.right - origin.x, inside.bottom - origin.y);
-        SetViewportOrgEx(dc, client.left - origin.x, client.top - origin.y, nullptr);
-        SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_ERASEBKGND | PRF_CLIENT);
-        RestoreDC(dc, saved);
-        for (HWND child = GetWindow(GetWindow(window, GW_CHILD), GW_HWNDLAST); child;
-             child = GetWindow(child, GW_HWNDPREV))
-            RenderWindow(child, dc, origin, inside);
+    if (!IntersectRect(&inside, &visible, &client))
         return;
-    }
-    RestoreDC(dc, saved);
+    const POINT clientCorner{client.left, client.top};
+    DrawAtWindowOrigin(dc, origin, clientCorner, inside, [&](HDC at) { PrintClient(window, at); });
+    for (HWND child = GetWindow(GetWindow(window, GW_CHILD), GW_HWNDLAST); child;
+         child = GetWindow(child, GW_HWNDPREV))
+        RenderWindow(child, dc, origin, inside);
 }
 
 // What the screen would show in the label's place without the label: the parent's
@@ -102,10 +144,7 @@ void RenderBeneath(HWND label, HDC dc, int width, int height) {
 
     POINT parentOrigin{0, 0};
     ClientToScreen(parent, &parentOrigin);
-    int saved = SaveDC(dc);
-    SetViewportOrgEx(dc, parentOrigin.x - origin.x, parentOrigin.y - origin.y, nullptr);
-    SendMessageW(parent, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_ERASEBKGND | PRF_CLIENT);
-    RestoreDC(dc, saved);
+    DrawAtWindowOrigin(dc, origin, parentOrigin, area, [&](HDC at) { PrintClient(parent, at); });
 
     for (HWND sibling = GetWindow(label, GW_HWNDLAST); sibling && sibling != label;
          sibling = GetWindow(sibling, GW_HWNDPREV))

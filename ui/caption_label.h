@@ -4,9 +4,10 @@
 //
 // The window system gives a child window no see-through background, so the label makes
 // what lies beneath it itself: each paint renders its parent's background and every visible
-// sibling beneath it in the z-order (with their children) into a memory bitmap, through
-// WM_PRINT, and then draws the text over that. Windows beneath must therefore answer
-// WM_PRINT / WM_PRINTCLIENT, as the standard controls do. The label repaints itself and the
+// sibling beneath it in the z-order (with their children) into a memory bitmap, each window
+// at its own origin (WM_ERASEBKGND and WM_PRINTCLIENT for the client area, WM_PRINT for
+// the frame), and then draws the text over that. Windows beneath must therefore answer
+// WM_PRINTCLIENT, as the standard controls do. The label repaints itself and the
 // labels over it when its text, colour, font, place, size, visibility or z-order change;
 // when something beneath it changes by other means (a new picture), the owner of that
 // window calls RedrawLabelsOver.

@@ -21,9 +21,7 @@ PickerState* StateOf(HWND hwnd) {
     return reinterpret_cast<PickerState*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
-void Paint(HWND hwnd, const PickerState& state) {
-    PaintScope paint(hwnd);
-    HDC dc = paint.dc();
+void Paint(HWND hwnd, HDC dc, const PickerState& state) {
     RECT rc;
     GetClientRect(hwnd, &rc);
     DrawFrameControl(dc, &rc, DFC_BUTTON, DFCS_BUTTONPUSH | (state.pressed ? DFCS_PUSHED : 0));
@@ -76,8 +74,13 @@ LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         delete state;
         break;
-    case WM_PAINT:
-        Paint(hwnd, *state);
+    case WM_PAINT: {
+        PaintScope paint(hwnd);
+        Paint(hwnd, paint.dc(), *state);
+        return 0;
+    }
+    case WM_PRINTCLIENT: // a see-through label over the picker draws it into its own picture
+        Paint(hwnd, reinterpret_cast<HDC>(wp), *state);
         return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:

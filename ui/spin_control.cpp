@@ -8,9 +8,14 @@ namespace {
 // so the arrows always propose +1 (up) and -1 (down) and no end is ever reached.
 constexpr int kRangeHalf = 1 << 20;
 
-LRESULT CALLBACK SpinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK SpinProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+    if (msg == WM_NCDESTROY) {
+        // A subclass must be taken off before its window is gone.
+        RemoveWindowSubclass(hwnd, SpinProc, id);
+        return DefSubclassProc(hwnd, msg, wp, lp);
+    }
     LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
-    if (msg != WM_NCDESTROY && DefSubclassProc(hwnd, UDM_GETPOS32, 0, 0) != 0)
+    if (DefSubclassProc(hwnd, UDM_GETPOS32, 0, 0) != 0)
         DefSubclassProc(hwnd, UDM_SETPOS32, 0, 0);
     return result;
 }

@@ -227,8 +227,9 @@ TEST_F(MainWindowTest, AnotherThreadsOperationRunsOnTheMainThreadAndTheCallerWai
     std::atomic<DWORD> ranOn{0};
     std::atomic<int> positionSeenAfterReturn{-1};
     std::atomic<bool> done{false};
+    std::atomic<bool> answered{false};
     std::thread loader([&] {
-        RunOnMainThread([&] {
+        answered = RunOnMainThread([&] {
             ranOn = GetCurrentThreadId();
             Sleep(100); // the caller must still be waiting afterwards
             SetProgressPosition(L"进度条1", 6);
@@ -241,6 +242,7 @@ TEST_F(MainWindowTest, AnotherThreadsOperationRunsOnTheMainThreadAndTheCallerWai
     loader.join();
     EXPECT_EQ(ranOn.load(), mainThread);
     EXPECT_EQ(positionSeenAfterReturn.load(), 6);
+    EXPECT_TRUE(answered);
 }
 
 TEST_F(MainWindowTest, OnTheMainThreadAnOperationRunsAtOnce) {
@@ -289,14 +291,40 @@ TEST_F(MainWindowTest, AFailingOperationFailsInTheCallerNotOnTheMainThread) {
 
 TEST_F(MainWindowTest, AfterTheWindowHasClosedAHandedOverOperationIsDropped) {
     DestroyWindow(main_);
-    std::atomic<bool> ran{false}, done{false};
+    std::atomic<bool> ran{false}, done{false}, answered{true};
     std::thread loader([&] {
-        RunOnMainThread([&] { ran = true; });
+        answered = RunOnMainThread([&] { ran = true; });
         done = true;
     });
     ASSERT_TRUE(PumpUntil([&] { return done.load(); }));
     loader.join();
     EXPECT_FALSE(ran);
+    EXPECT_FALSE(answered); // the loader can tell that the window has gone
+}
+
+// A loader that has handed over its operation while the main thread was busy, and the
+// window then closes before the main thread takes it: the loader is let go, the operation
+// does not run, and no control is touched after the window has gone.
+TEST_F(MainWindowTest, AnOperationHandedOverWhileTheWindowClosesIsDroppedAndTheCallerLetGo) {
+    std::atomic<bool> ran{false}, waiting{false}, done{false}, answered{true};
+    std::thread loader([&] {
+        waiting = true;
+        answered = RunOnMainThread([&] {
+            ran = true;
+            SetProgressPosition(L"进度条1", 5);
+        });
+        done = true;
+    });
+    // Busy, not taking messages, while the loader's call arrives.
+    while (!waiting)
+        Sleep(5);
+    Sleep(200);
+    SendMessageW(main_, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(main_));
+    EXPECT_TRUE(PumpUntil([&] { return done.load(); }, 5000));
+    loader.join();
+    EXPECT_FALSE(ran);
+    EXPECT_FALSE(answered);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // and stacking order, and the settings that shape the list view and the progress bar.
 #include "window_fixture.h"
 
+#include "../ui/gdi_objects.h"
+
 #include "text/encodings.h"
 #include "ui/caption_label.h"
 #include "ui/picture_box.h"
@@ -275,6 +277,28 @@ TEST_F(MainWindowTest, CaptionsAndHandlesHaveTheirDesignedLook) {
         EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, h.cursor));
         ShowWindow(hwnd, SW_HIDE);
     }
+}
+
+TEST_F(MainWindowTest, OpeningAndClosingTheWindowAgainHoldsNoMoreGdiObjectsOrWindows) {
+    DestroyWindow(main_);
+    PumpMessages(50);
+    const DWORD before = GdiObjectCount();
+    for (int i = 0; i < 10; ++i) {
+        HWND again = CreateMainWindow(GetModuleHandleW(nullptr));
+        ASSERT_NE(again, nullptr);
+        SetCaptionLabelText(ControlHandle(L"透明标签2"), "Kaprino");
+        SetCaptionLabelFontSize(ControlHandle(L"透明标签2"), 20 + i);
+        SetPictureFromBytes(L"图片框1", ToBytes("BM not a picture"));
+        PumpMessages(20);
+        EXPECT_NE(FindWindowExW(HWND_MESSAGE, nullptr, L"KaprinoMainThreadCalls", nullptr),
+                  nullptr);
+        DestroyWindow(again);
+        PumpMessages(20);
+    }
+    EXPECT_LE(GdiObjectCount(), before + 3);
+    // Nor windows: the window that serves other threads' calls goes with the main window.
+    EXPECT_EQ(FindWindowExW(HWND_MESSAGE, nullptr, L"KaprinoMainThreadCalls", nullptr), nullptr);
+    EXPECT_EQ(FindWindowW(L"KaprinoMainWindow", nullptr), nullptr);
 }
 
 } // namespace

@@ -275,4 +275,64 @@ TEST_F(CaptionsTest, ASnapshotOfTheGroupBoxShowsTheCaptionsAsDrawn) {
     }
 }
 
+// Over any control of the window, an empty caption shows exactly what the screen showed
+// there without it: each kind of control draws itself into the caption's picture of what
+// lies beneath, frame and all.
+TEST_F(CaptionsTest, AnEmptyCaptionOverAnyControlShowsExactlyWhatLiesBeneath) {
+    SetEditText(L"编辑框1", L"Kaprino 中文");
+    AppendRow(L"超级列表框1");
+    SetCellText(L"超级列表框1", 0, 1, AsText(L"第一行"));
+    SetProgressPosition(L"进度条1", 4);
+    // No focus, caret or hot state that could change between the two pictures.
+    SetFocus(main_);
+    SendPointerTo(POINT{0, 0});
+    PumpMessages(100);
+
+    struct Beneath {
+        const wchar_t* name;
+        bool frameAsShown;
+    };
+    // Wine's list view draws its themed frame in its own WM_NCPAINT and Wine's WM_PRINT
+    // leaves PRF_NONCLIENT undone, so over that frame the caption shows the classic sunken
+    // edge instead; its client area must still match.
+    const Beneath table[] = {
+        {L"选择框1", true},     {L"按钮5", true},   {L"调节器1", true}, {L"按钮4", true},
+        {L"颜色选择器1", true}, {L"编辑框1", true}, {L"按钮3", true},   {L"超级列表框1", false},
+        {L"进度条1", true},     {L"分组框1", true},
+    };
+    HWND caption = Control(L"透明标签2");
+    RECT client;
+    GetClientRect(main_, &client);
+    for (const Beneath& b : table) {
+        SCOPED_TRACE(testing::Message() << "over " << AsText(b.name));
+        HWND control = Control(b.name);
+        RECT rc = PlaceInParent(control);
+        InflateRect(&rc, 2, 2); // the frame and a little of what surrounds it
+        IntersectRect(&rc, &rc, &client);
+        ShowWindow(caption, SW_HIDE);
+        MoveWindow(caption, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
+        PumpMessages(50);
+        Pixels without = ClientPixels(main_);
+        RaiseControl(L"透明标签2");
+        ShowWindow(caption, SW_SHOWNA);
+        PumpMessages(50);
+        Pixels with = ClientPixels(main_);
+
+        RECT outer = PlaceInParent(control), inner;
+        GetClientRect(control, &inner);
+        MapWindowPoints(control, main_, reinterpret_cast<POINT*>(&inner), 2);
+        int differing = 0;
+        POINT first{-1, -1};
+        for (int y = rc.top; y < rc.bottom; ++y)
+            for (int x = rc.left; x < rc.right; ++x) {
+                const POINT p{x, y};
+                if (!b.frameAsShown && PtInRect(&outer, p) && !PtInRect(&inner, p))
+                    continue;
+                if (with.At(x, y) != without.At(x, y) && differing++ == 0)
+                    first = p;
+            }
+        EXPECT_EQ(differing, 0) << "first at " << first.x << "," << first.y;
+    }
+}
+
 } // namespace

@@ -1,5 +1,6 @@
 #include "ui/caption_label.h"
 
+#include "gdi_objects.h"
 #include "pointer_input.h"
 #include "test_window.h"
 
@@ -404,6 +405,55 @@ TEST_F(CaptionLabelTest, FontMembersReadAndWriteWithTheirOwnRules) {
     heavy.lfWeight = 699;
     SetCaptionLabelFont(label, heavy);
     EXPECT_FALSE(CaptionLabelBold(label));
+}
+
+// Every change makes fonts, bitmaps and DCs for its repaint: all of them are given back.
+TEST_F(CaptionLabelTest, HundredsOfChangesHoldNoMoreGdiObjects) {
+    HWND label = AddLabel(250, 80, 200, 40, CaptionStyle(kThreeHanzi, kRed));
+    CaptionLabelStyle handleStyle;
+    handleStyle.text = kBlackSquare;
+    handleStyle.colour = kBlue;
+    handleStyle.useGuiFont = true;
+    handleStyle.singleLineCentred = true;
+    HWND handle = AddLabel(260, 90, 8, 8, handleStyle, 101);
+    auto change = [&](int i) {
+        SetCaptionLabelText(label, i % 2 ? kThreeHanzi : "Kap " + kThreeHanzi);
+        SetCaptionLabelColour(label, RGB(i % 256, 0, 255 - i % 256));
+        SetCaptionLabelFontSize(label, 10 + i % 20);
+        SetCaptionLabelBold(label, i % 3 == 0);
+        LOGFONTW font = CaptionLabelFont(label);
+        font.lfItalic = static_cast<BYTE>(i % 2);
+        SetCaptionLabelFont(label, font);
+        SetWindowPos(label, nullptr, 250 + i % 7, 80 + i % 5, 200 - i % 9, 40, SWP_NOZORDER);
+        SetWindowPos(handle, HWND_TOP, 260 + i % 11, 90, 0, 0, SWP_NOSIZE);
+        RedrawLabelsOver(area.picture);
+    };
+    for (int i = 0; i < 20; ++i) // first uses: caches, the font mapper, stock objects
+        change(i);
+    PumpMessages();
+
+    // The count does see objects being made.
+    const DWORD before = GdiObjectCount();
+    UniqueBrush probe[20];
+    for (UniqueBrush& b : probe)
+        b.reset(CreateSolidBrush(kRed));
+    EXPECT_GE(GdiObjectCount(), before + 20);
+    for (UniqueBrush& b : probe)
+        b.reset();
+
+    for (int i = 0; i < 300; ++i) {
+        change(i);
+        if (i % 50 == 0)
+            PumpMessages(0);
+    }
+    PumpMessages();
+    EXPECT_LE(GdiObjectCount(), before + 5);
+
+    // A destroyed label gives back its font too.
+    DestroyWindow(label);
+    DestroyWindow(handle);
+    PumpMessages();
+    EXPECT_LT(GdiObjectCount(), before);
 }
 
 TEST_F(CaptionLabelTest, BoldAndLargerFontsDrawMoreInk) {

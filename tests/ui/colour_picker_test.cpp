@@ -1,6 +1,7 @@
 #include "ui/colour_picker.h"
 
 #include "colour_dialog.h"
+#include "gdi_objects.h"
 #include "test_window.h"
 
 #include <gtest/gtest.h>
@@ -88,6 +89,34 @@ TEST_F(ColourPickerTest, SpaceOpensTheDialogFromTheKeyboard) {
     PumpMessages();
     EXPECT_TRUE(p.opened);
     EXPECT_EQ(picked, std::vector<COLORREF>{RGB(0, 128, 255)});
+}
+
+// Asked to print itself (as a see-through label over it asks), the picker draws what the
+// screen shows; its repaints give back the brush of the swatch.
+TEST_F(ColourPickerTest, PrintsItselfAsShownAndRepaintsHoldNoMoreGdiObjects) {
+    Pick(true, RGB(10, 200, 30));
+    PumpMessages();
+    RECT rc;
+    GetClientRect(picker, &rc);
+    Capture shown = CaptureClient(picker);
+    WindowDc screen = WindowDc::Client(nullptr);
+    UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom));
+    {
+        SelectedObject selected(memory.get(), bitmap.get());
+        SendMessageW(picker, WM_PRINT, reinterpret_cast<WPARAM>(memory.get()),
+                     PRF_ERASEBKGND | PRF_CLIENT);
+        int differing = 0;
+        for (int y = 0; y < rc.bottom; ++y)
+            for (int x = 0; x < rc.right; ++x)
+                differing += GetPixel(memory.get(), x, y) != shown.At(x, y);
+        EXPECT_EQ(differing, 0);
+    }
+
+    const DWORD before = GdiObjectCount();
+    for (int i = 0; i < 300; ++i)
+        RedrawWindow(picker, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_LE(GdiObjectCount(), before + 2);
 }
 
 } // namespace
