@@ -5,8 +5,9 @@
 #include "../app/window_fixture.h"
 #include "../ui/colour_dialog.h"
 #include "../ui/pointer_input.h"
+#include "../ui/screen_pixels.h"
+#include "../ui/test_pattern.h"
 #include "text/encodings.h"
-#include "screen_pixels.h"
 #include "ui/caption_label.h"
 #include "ui/colour_picker.h"
 #include "win/unique_handle.h"
@@ -50,12 +51,12 @@ class CaptionsTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        SetPictureFromBytes(L"图片框1", StripeBmp(kAreaWidth, kAreaHeight));
+        SetPictureFromBytes(L"图片框1", PatternBmp(kAreaWidth, kAreaHeight));
         PumpMessages(100);
     }
 
     // The picture's pixel at a point of the main window's client area.
-    static COLORREF Picture(int x, int y) { return StripePixel(x - kAreaLeft, y - kAreaTop); }
+    static COLORREF Picture(int x, int y) { return PatternPixel(x - kAreaLeft, y - kAreaTop); }
 
     Coverage CoverOf(const wchar_t* caption, COLORREF colour) {
         PumpMessages(50);
@@ -261,7 +262,7 @@ TEST_F(CaptionsTest, ASnapshotOfTheGroupBoxShowsTheCaptionsAsDrawn) {
     Pixels snapshot = WindowDcPixels(Control(L"分组框1"));
     ASSERT_EQ(snapshot.width, kAreaWidth);
     ASSERT_EQ(snapshot.height, kAreaHeight);
-    auto beneath = [](int x, int y) { return StripePixel(x, y); };
+    auto beneath = [](int x, int y) { return PatternPixel(x, y); };
     for (const wchar_t* name : {L"透明标签1", L"透明标签2"}) {
         SCOPED_TRACE(testing::Message() << "caption " << name);
         RECT rc = PlaceInParent(Control(name));

@@ -2,12 +2,13 @@
 
 #include "gdi_objects.h"
 #include "pointer_input.h"
+#include "screen_pixels.h"
+#include "test_pattern.h"
 #include "test_window.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 #include <thread>
 #include <vector>
 
@@ -43,60 +44,6 @@ RECT RectOf(HWND child) {
     return rc;
 }
 
-// How the pixels of a rectangle of the parent's client area compare with what lies beneath
-// (`beneath(x, y)`, parent client coordinates) and with the text colour.
-struct Look {
-    int beneath = 0; // exactly what lies beneath
-    int text = 0;    // exactly the text colour
-    int blended = 0; // between the two (the smoothed edges of glyphs)
-    int wrong = 0;   // anything else
-    POINT firstWrong{-1, -1};
-    int inkTop = INT_MAX, inkBottom = -1, inkLeft = INT_MAX, inkRight = -1;
-    std::vector<int> inkRows; // y of each row with a pixel that is not what lies beneath
-};
-
-template <typename Beneath>
-Look Inspect(const Capture& shot, const RECT& rc, COLORREF colour, Beneath beneath) {
-    Look look;
-    for (int y = rc.top; y < rc.bottom; ++y) {
-        bool rowHasInk = false;
-        for (int x = rc.left; x < rc.right; ++x) {
-            COLORREF seen = shot.At(x, y);
-            COLORREF under = beneath(x, y);
-            if (seen == under) {
-                ++look.beneath;
-                continue;
-            }
-            if (seen == colour)
-                ++look.text;
-            else if (Between(seen, under, colour))
-                ++look.blended;
-            else {
-                if (look.wrong++ == 0)
-                    look.firstWrong = POINT{x, y};
-                continue;
-            }
-            rowHasInk = true;
-            look.inkTop = std::min(look.inkTop, y);
-            look.inkBottom = std::max(look.inkBottom, y);
-            look.inkLeft = std::min(look.inkLeft, x);
-            look.inkRight = std::max(look.inkRight, x);
-        }
-        if (rowHasInk)
-            look.inkRows.push_back(y);
-    }
-    return look;
-}
-
-// Runs of consecutive ink rows: the lines of text.
-int LineCount(const Look& look) {
-    int lines = 0;
-    for (size_t i = 0; i < look.inkRows.size(); ++i)
-        if (i == 0 || look.inkRows[i] != look.inkRows[i - 1] + 1)
-            ++lines;
-    return lines;
-}
-
 class CaptionLabelTest : public ::testing::Test {
 protected:
     static constexpr int kAreaX = 232, kAreaY = 42, kAreaW = 280, kAreaH = 220;
@@ -119,10 +66,10 @@ protected:
         return PatternPixel(x - kAreaX, y - kAreaY, alternate);
     }
 
-    Look LookOf(HWND label, COLORREF colour, bool alternate = false) {
+    Coverage CoverOf(HWND label, COLORREF colour, bool alternate = false) {
         PumpMessages();
-        return Inspect(CaptureClient(parent.get()), RectOf(label), colour,
-                       [&](int x, int y) { return Picture(x, y, alternate); });
+        return Cover(ClientPixels(parent.get()), RectOf(label), colour,
+                     [&](int x, int y) { return Picture(x, y, alternate); });
     }
 
     TestParent parent;
@@ -131,17 +78,17 @@ protected:
 
 TEST_F(CaptionLabelTest, TextIsDrawnInItsColourAndThePictureShowsEverywhereElse) {
     HWND label = AddLabel(250, 80, 200, 24, CaptionStyle("Kap " + kThreeHanzi, kRed));
-    Look look = LookOf(label, kRed);
+    Coverage look = CoverOf(label, kRed);
     EXPECT_EQ(look.wrong, 0) << "first at " << look.firstWrong.x << "," << look.firstWrong.y;
     EXPECT_GT(look.text, 40);
     EXPECT_GT(look.beneath, 200 * 24 / 2);
     // Left-aligned from the top edge.
     EXPECT_LT(look.inkLeft, 250 + 4);
     EXPECT_LT(look.inkTop, 80 + 8);
-    EXPECT_EQ(LineCount(look), 1);
+    EXPECT_EQ(look.Lines(), 1);
 
     // Nothing of the label shows outside its rectangle.
-    Capture shot = CaptureClient(parent.get());
+    Pixels shot = ClientPixels(parent.get());
     for (int x = 240; x < 460; ++x) {
         EXPECT_EQ(shot.At(x, 79), Picture(x, 79));
         EXPECT_EQ(shot.At(x, 104), Picture(x, 104));
@@ -151,29 +98,29 @@ TEST_F(CaptionLabelTest, TextIsDrawnInItsColourAndThePictureShowsEverywhereElse)
 TEST_F(CaptionLabelTest, OverTheWindowBackgroundTheBackgroundShows) {
     HWND label = AddLabel(20, 290, 200, 24, CaptionStyle(kThreeHanzi, kBlue));
     PumpMessages();
-    Look look = Inspect(CaptureClient(parent.get()), RectOf(label), kBlue,
-                        [](int, int) { return TestParent::kBackground; });
+    Coverage look = Cover(ClientPixels(parent.get()), RectOf(label), kBlue,
+                          [](int, int) { return TestParent::kBackground; });
     EXPECT_EQ(look.wrong, 0);
     EXPECT_GT(look.text, 20);
 }
 
 TEST_F(CaptionLabelTest, ChangesLeaveNoTraceOfTheOldText) {
     HWND label = AddLabel(250, 80, 200, 24, CaptionStyle(kThreeHanzi + kThreeHanzi, kRed));
-    ASSERT_GT(LookOf(label, kRed).text, 40);
+    ASSERT_GT(CoverOf(label, kRed).text, 40);
 
     SetCaptionLabelText(label, "");
-    Look cleared = LookOf(label, kRed);
+    Coverage cleared = CoverOf(label, kRed);
     EXPECT_EQ(cleared.beneath, 200 * 24) << "text left after clearing";
 
     SetCaptionLabelText(label, kThreeHanzi);
     SetCaptionLabelColour(label, kBlue);
-    Look recoloured = LookOf(label, kBlue);
+    Coverage recoloured = CoverOf(label, kBlue);
     EXPECT_EQ(recoloured.wrong, 0) << "red left after the colour changed";
     EXPECT_GT(recoloured.text, 20);
 
     // A shorter text: the old characters beyond it are gone.
     SetCaptionLabelText(label, kThreeHanzi.substr(0, 2));
-    Look shorter = LookOf(label, kBlue);
+    Coverage shorter = CoverOf(label, kBlue);
     EXPECT_EQ(shorter.wrong, 0);
     EXPECT_LT(shorter.inkRight, 250 + 24);
 
@@ -181,7 +128,7 @@ TEST_F(CaptionLabelTest, ChangesLeaveNoTraceOfTheOldText) {
     big.lfHeight = -8;
     SetCaptionLabelText(label, kThreeHanzi);
     SetCaptionLabelFont(label, big);
-    Look smaller = LookOf(label, kBlue);
+    Coverage smaller = CoverOf(label, kBlue);
     EXPECT_EQ(smaller.wrong, 0);
     EXPECT_LT(smaller.inkBottom, 80 + 10) << "the larger glyphs left pixels below the new ones";
 }
@@ -191,10 +138,10 @@ TEST_F(CaptionLabelTest, MovingAndResizingRepaintBothPlaces) {
     RECT before = RectOf(label);
     SetWindowPos(label, nullptr, 260, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     PumpMessages();
-    Capture shot = CaptureClient(parent.get());
-    Look old = Inspect(shot, before, kRed, [&](int x, int y) { return Picture(x, y); });
+    Pixels shot = ClientPixels(parent.get());
+    Coverage old = Cover(shot, before, kRed, [&](int x, int y) { return Picture(x, y); });
     EXPECT_EQ(old.beneath, 200 * 24) << "text left at the old place";
-    Look moved = LookOf(label, kRed);
+    Coverage moved = CoverOf(label, kRed);
     EXPECT_EQ(moved.wrong, 0) << "first at " << moved.firstWrong.x << "," << moved.firstWrong.y;
     EXPECT_GT(moved.text, 40);
 
@@ -202,13 +149,13 @@ TEST_F(CaptionLabelTest, MovingAndResizingRepaintBothPlaces) {
     RECT wide = RectOf(label);
     SetWindowPos(label, nullptr, 0, 0, 50, 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     PumpMessages();
-    shot = CaptureClient(parent.get());
+    shot = ClientPixels(parent.get());
     RECT rightPart{wide.left + 50, wide.top, wide.right, wide.bottom};
-    EXPECT_EQ(Inspect(shot, rightPart, kRed, [&](int x, int y) { return Picture(x, y); }).beneath,
+    EXPECT_EQ(Cover(shot, rightPart, kRed, [&](int x, int y) { return Picture(x, y); }).beneath,
               150 * 24);
-    Look narrow = LookOf(label, kRed);
+    Coverage narrow = CoverOf(label, kRed);
     EXPECT_EQ(narrow.wrong, 0);
-    EXPECT_GE(LineCount(narrow), 3);
+    EXPECT_GE(narrow.Lines(), 3);
 }
 
 TEST_F(CaptionLabelTest, LinesBreakBetweenWordsAndWhatDoesNotFitIsNotSeen) {
@@ -229,14 +176,14 @@ TEST_F(CaptionLabelTest, LinesBreakBetweenWordsAndWhatDoesNotFitIsNotSeen) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         HWND label = AddLabel(260, 60, c.width, c.height, CaptionStyle(c.text, kRed), id++);
-        Look look = LookOf(label, kRed);
+        Coverage look = CoverOf(label, kRed);
         EXPECT_EQ(look.wrong, 0);
-        EXPECT_EQ(LineCount(look), c.lines);
+        EXPECT_EQ(look.Lines(), c.lines);
         if (c.lines > 1 || c.width == 28) {
             EXPECT_LE(look.inkRight - look.inkLeft + 1, c.width);
         }
         // Outside the label the picture is untouched: the cut-off part is not drawn.
-        Capture shot = CaptureClient(parent.get());
+        Pixels shot = ClientPixels(parent.get());
         for (int y = 60; y < 60 + c.height; ++y)
             ASSERT_EQ(shot.At(260 + c.width, y), Picture(260 + c.width, y));
         for (int x = 260; x < 260 + c.width; ++x)
@@ -250,15 +197,15 @@ TEST_F(CaptionLabelTest, AnAmpersandIsShownAsItIs) {
     // Captions are plain text: "&" is not a mnemonic prefix that hides itself.
     HWND plain = AddLabel(250, 60, 200, 24, CaptionStyle("AB", kRed), 100);
     HWND marked = AddLabel(250, 120, 200, 24, CaptionStyle("A&B", kRed), 101);
-    Look withoutAmpersand = LookOf(plain, kRed);
-    Look withAmpersand = LookOf(marked, kRed);
+    Coverage withoutAmpersand = CoverOf(plain, kRed);
+    Coverage withAmpersand = CoverOf(marked, kRed);
     EXPECT_GT(withAmpersand.inkRight - withAmpersand.inkLeft,
               withoutAmpersand.inkRight - withoutAmpersand.inkLeft + 5);
 }
 
 TEST_F(CaptionLabelTest, WordLongerThanTheWidthIsCutAtTheRightEdge) {
     HWND label = AddLabel(260, 60, 30, 40, CaptionStyle("WWWWWWWWWW", kRed));
-    Look look = LookOf(label, kRed);
+    Coverage look = CoverOf(label, kRed);
     EXPECT_EQ(look.wrong, 0);
     EXPECT_GE(look.inkRight, 260 + 30 - 3) << "the word should run to the edge";
 }
@@ -267,18 +214,18 @@ TEST_F(CaptionLabelTest, ALabelBeneathAnotherShowsThroughIt) {
     HWND lower = AddLabel(250, 100, 200, 24, CaptionStyle(kThreeHanzi, kBlue), 100);
     HWND upper = AddLabel(240, 90, 220, 60, CaptionStyle("", kRed), 101);
     ASSERT_EQ(GetWindow(upper, GW_HWNDNEXT), lower);
-    Capture shot = CaptureClient(parent.get());
-    Look throughUpper =
-        Inspect(shot, RectOf(upper), kBlue, [&](int x, int y) { return Picture(x, y); });
+    Pixels shot = ClientPixels(parent.get());
+    Coverage throughUpper =
+        Cover(shot, RectOf(upper), kBlue, [&](int x, int y) { return Picture(x, y); });
     EXPECT_EQ(throughUpper.wrong, 0);
     EXPECT_GT(throughUpper.text, 20) << "the lower label's text is hidden by the upper label";
 
     // The lower one changes: the upper one, which composed the old text, follows.
     SetCaptionLabelText(lower, "");
     PumpMessages();
-    shot = CaptureClient(parent.get());
+    shot = ClientPixels(parent.get());
     EXPECT_EQ(
-        Inspect(shot, RectOf(upper), kBlue, [&](int x, int y) { return Picture(x, y); }).beneath,
+        Cover(shot, RectOf(upper), kBlue, [&](int x, int y) { return Picture(x, y); }).beneath,
         220 * 60);
 
     // The upper one moves away from over the lower one's new text and back.
@@ -288,8 +235,8 @@ TEST_F(CaptionLabelTest, ALabelBeneathAnotherShowsThroughIt) {
     PumpMessages();
     SetWindowPos(upper, nullptr, 240, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     PumpMessages();
-    shot = CaptureClient(parent.get());
-    Look both = Inspect(shot, RectOf(lower), kBlue, [&](int x, int y) { return Picture(x, y); });
+    shot = ClientPixels(parent.get());
+    Coverage both = Cover(shot, RectOf(lower), kBlue, [&](int x, int y) { return Picture(x, y); });
     EXPECT_GT(both.text, 20);
 }
 
@@ -308,7 +255,7 @@ TEST_F(CaptionLabelTest, RaisingDoesNotActivateMoveOrResize) {
     EXPECT_TRUE(EqualRect(&before, &after));
 
     // Now on top, it shows the other label's red text beneath its own blue text.
-    Capture shot = CaptureClient(parent.get());
+    Pixels shot = ClientPixels(parent.get());
     int red = 0, blue = 0;
     for (int y = before.top; y < before.bottom; ++y)
         for (int x = before.left; x < before.right; ++x) {
@@ -323,7 +270,7 @@ TEST_F(CaptionLabelTest, ANewPictureShowsThroughAfterRedrawLabelsOver) {
     HWND label = AddLabel(250, 80, 200, 24, CaptionStyle(kThreeHanzi, kRed));
     area.ShowPattern(true);
     RedrawLabelsOver(area.picture);
-    Look look = LookOf(label, kRed, true);
+    Coverage look = CoverOf(label, kRed, true);
     EXPECT_EQ(look.wrong, 0) << "the label still shows the old picture";
     EXPECT_GT(look.text, 20);
 }
@@ -333,11 +280,11 @@ TEST_F(CaptionLabelTest, HiddenLabelShowsNothingAndShowingItDrawsIt) {
     style.visible = false;
     HWND label = AddLabel(250, 80, 200, 24, style);
     EXPECT_FALSE(IsWindowVisible(label));
-    EXPECT_EQ(LookOf(label, kRed).beneath, 200 * 24);
+    EXPECT_EQ(CoverOf(label, kRed).beneath, 200 * 24);
     ShowWindow(label, SW_SHOWNA);
-    EXPECT_GT(LookOf(label, kRed).text, 20);
+    EXPECT_GT(CoverOf(label, kRed).text, 20);
     ShowWindow(label, SW_HIDE);
-    EXPECT_EQ(LookOf(label, kRed).beneath, 200 * 24);
+    EXPECT_EQ(CoverOf(label, kRed).beneath, 200 * 24);
 }
 
 TEST_F(CaptionLabelTest, HandleLabelShowsABlueSquareCentredInOneLine) {
@@ -348,10 +295,10 @@ TEST_F(CaptionLabelTest, HandleLabelShowsABlueSquareCentredInOneLine) {
     style.singleLineCentred = true;
     style.cursor = IDC_SIZENWSE;
     HWND handle = AddLabel(300, 120, 8, 8, style);
-    Look look = LookOf(handle, RGB(0, 0, 255));
+    Coverage look = CoverOf(handle, RGB(0, 0, 255));
     EXPECT_EQ(look.wrong, 0);
     EXPECT_GT(look.text + look.blended, 4);
-    EXPECT_EQ(LineCount(look), 1);
+    EXPECT_EQ(look.Lines(), 1);
     EXPECT_EQ(CaptionLabelColour(handle), 0x00FF0000u);
 }
 
@@ -458,14 +405,14 @@ TEST_F(CaptionLabelTest, HundredsOfChangesHoldNoMoreGdiObjects) {
 
 TEST_F(CaptionLabelTest, BoldAndLargerFontsDrawMoreInk) {
     HWND label = AddLabel(250, 60, 200, 60, CaptionStyle(kThreeHanzi, kRed));
-    int normal = LookOf(label, kRed).text;
+    int normal = CoverOf(label, kRed).text;
     SetCaptionLabelBold(label, true);
-    Look bold = LookOf(label, kRed);
+    Coverage bold = CoverOf(label, kRed);
     EXPECT_EQ(bold.wrong, 0);
     EXPECT_GT(bold.text, normal);
     SetCaptionLabelBold(label, false);
     SetCaptionLabelFontSize(label, 30);
-    Look large = LookOf(label, kRed);
+    Coverage large = CoverOf(label, kRed);
     EXPECT_EQ(large.wrong, 0);
     EXPECT_GT(large.inkBottom - large.inkTop, 30);
 }
@@ -546,13 +493,13 @@ TEST_F(CaptionLabelTest, SystemMoveAndSizeLoopsMoveTheLabelAndItRepaints) {
         EXPECT_EQ(after.right, c.expected.right);
         EXPECT_EQ(after.bottom, c.expected.bottom);
 
-        Capture shot = CaptureClient(parent.get());
+        Pixels shot = ClientPixels(parent.get());
         RECT old{before.left, before.top, before.right, after.top}; // the part left behind
         if (old.bottom > old.top) {
-            Look left = Inspect(shot, old, kRed, [&](int x, int y) { return Picture(x, y); });
+            Coverage left = Cover(shot, old, kRed, [&](int x, int y) { return Picture(x, y); });
             EXPECT_EQ(left.beneath, (old.right - old.left) * (old.bottom - old.top));
         }
-        Look moved = LookOf(label, kRed);
+        Coverage moved = CoverOf(label, kRed);
         EXPECT_EQ(moved.wrong, 0) << "first at " << moved.firstWrong.x << "," << moved.firstWrong.y;
         EXPECT_GT(moved.text, 20);
     }

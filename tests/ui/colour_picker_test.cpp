@@ -2,6 +2,7 @@
 
 #include "colour_dialog.h"
 #include "gdi_objects.h"
+#include "screen_pixels.h"
 #include "test_window.h"
 
 #include <gtest/gtest.h>
@@ -41,7 +42,7 @@ protected:
         RECT rc;
         GetWindowRect(picker, &rc);
         MapWindowPoints(HWND_DESKTOP, parent.get(), reinterpret_cast<POINT*>(&rc), 2);
-        return CaptureClient(parent.get()).At((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        return ClientPixels(parent.get()).At((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
     }
 
     TestParent parent;
@@ -98,7 +99,7 @@ TEST_F(ColourPickerTest, PrintsItselfAsShownAndRepaintsHoldNoMoreGdiObjects) {
     PumpMessages();
     RECT rc;
     GetClientRect(picker, &rc);
-    Capture shown = CaptureClient(picker);
+    Pixels shown = ClientPixels(picker);
     WindowDc screen = WindowDc::Client(nullptr);
     UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
     UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom));

@@ -1,8 +1,7 @@
 #include "test_window.h"
 
 #include "pointer_input.h"
-
-#include <algorithm>
+#include "test_pattern.h"
 
 namespace {
 constexpr wchar_t kParentClass[] = L"KaprinoTestParent";
@@ -66,35 +65,6 @@ LRESULT CALLBACK TestParent::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-COLORREF PatternPixel(int x, int y, bool alternate) {
-    // Stripes 3 and 5 pixels wide: a shift by a few pixels lands on the other colour.
-    bool dark = ((x / 3) + (y / 5)) % 2 == 0;
-    if (alternate)
-        return dark ? RGB(0x20, 0x90, 0x30) : RGB(0xF0, 0xE0, 0xD0);
-    return dark ? RGB(0x30, 0x60, 0x90) : RGB(0xE0, 0xC0, 0x20);
-}
-
-HBITMAP MakePatternBitmap(int width, int height, bool alternate) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<std::uint32_t> bits(static_cast<size_t>(width) * height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            COLORREF c = PatternPixel(x, y, alternate);
-            bits[static_cast<size_t>(y) * width + x] =
-                (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-        }
-    WindowDc screen = WindowDc::Client(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen.get(), width, height);
-    SetDIBits(screen.get(), bitmap, 0, height, bits.data(), &info, DIB_RGB_COLORS);
-    return bitmap;
-}
-
 void PictureArea::ShowPattern(bool alternate) {
     RECT rc;
     GetClientRect(picture, &rc);
@@ -113,40 +83,6 @@ void CreatePictureArea(PictureArea& area, HWND parent, int x, int y, int width, 
                                    width, height, area.group, reinterpret_cast<HMENU>(901),
                                    GetModuleHandleW(nullptr), nullptr);
     area.ShowPattern(false);
-}
-
-COLORREF Capture::At(int x, int y) const {
-    std::uint32_t p = pixels[static_cast<size_t>(y) * width + x];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-}
-
-Capture CaptureClient(HWND window) {
-    Capture out;
-    RECT rc;
-    GetClientRect(window, &rc);
-    out.width = rc.right;
-    out.height = rc.bottom;
-    out.pixels.assign(static_cast<size_t>(out.width) * out.height, 0);
-    WindowDc source = WindowDc::Client(window);
-    UniqueMemoryDc memory(CreateCompatibleDC(source.get()));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = out.width;
-    info.bmiHeader.biHeight = -out.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    UniqueBitmap dib(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    {
-        SelectedObject selected(memory.get(), dib.get());
-        BitBlt(memory.get(), 0, 0, out.width, out.height, source.get(), 0, 0, SRCCOPY);
-        GdiFlush();
-        const auto* p = static_cast<const std::uint32_t*>(bits);
-        for (size_t i = 0; i < out.pixels.size(); ++i)
-            out.pixels[i] = p[i] & 0xFFFFFF;
-    }
-    return out;
 }
 
 POINT ClientToScreenPoint(HWND window, int x, int y) {
@@ -170,13 +106,4 @@ void ClickAt(POINT screen) {
     PumpMessages(20);
     MouseButton(false);
     PumpMessages(20);
-}
-
-bool Between(COLORREF c, COLORREF a, COLORREF b) {
-    auto in = [](int v, int x, int y) {
-        return v >= std::min(x, y) - 1 && v <= std::max(x, y) + 1;
-    };
-    return in(GetRValue(c), GetRValue(a), GetRValue(b)) &&
-           in(GetGValue(c), GetGValue(a), GetGValue(b)) &&
-           in(GetBValue(c), GetBValue(a), GetBValue(b));
 }

@@ -1,13 +1,11 @@
 // Win32 only. What the control tests share: a top-level window to hold the controls, a
-// picture-like sibling (a group box whose only child is a bitmap with a stripe pattern),
-// message pumping, real mouse input and pixel capture.
+// picture-like sibling (a group box whose only child is a bitmap of the test pattern),
+// message pumping and real mouse input.
 #pragma once
 
 #include "win/unique_handle.h"
 
-#include <cstdint>
 #include <functional>
-#include <vector>
 
 #include <windows.h>
 
@@ -36,14 +34,6 @@ private:
     HWND hwnd_ = nullptr;
 };
 
-// The colour of the test picture at (x, y) of the picture: vertical and horizontal stripes
-// of uneven widths in two colours unlike the window background, so that a pixel taken from
-// the wrong place, or from the window background, does not match.
-COLORREF PatternPixel(int x, int y, bool alternate = false);
-
-// A 24-bit screen-compatible bitmap of the pattern.
-HBITMAP MakePatternBitmap(int width, int height, bool alternate = false);
-
 // A group box at (x, y) in parent, clipping its siblings, with one static picture child
 // filling it that shows the pattern.
 struct PictureArea {
@@ -56,19 +46,8 @@ struct PictureArea {
 };
 void CreatePictureArea(PictureArea& area, HWND parent, int x, int y, int width, int height);
 
-// Pixels of a window's client area, as the screen shows them (BitBlt of its DC).
-struct Capture {
-    int width = 0, height = 0;
-    std::vector<std::uint32_t> pixels; // 0x00RRGGBB, top row first
-    COLORREF At(int x, int y) const;   // as a COLORREF
-};
-Capture CaptureClient(HWND window);
-
 // Real mouse input through the system queue, at screen coordinates.
 void MouseMoveTo(POINT screen);
 void MouseButton(bool down);
 void ClickAt(POINT screen);
 POINT ClientToScreenPoint(HWND window, int x, int y);
-
-// For blending checks: whether c lies channel by channel between a and b.
-bool Between(COLORREF c, COLORREF a, COLORREF b);
