@@ -424,7 +424,7 @@ TEST_F(CaptionLabelTest, PressAndMouseMoveAreReportedToTheParent) {
         if (h.hwndFrom == label && h.idFrom == 123)
             codes.push_back(h.code);
     };
-    MouseMoveTo(ClientToScreenPoint(parent.get(), 30, 30));
+    SendPointerTo(ClientToScreenPoint(parent.get(), 30, 30));
     PumpMessages();
     codes.clear();
     ClickAt(ClientToScreenPoint(parent.get(), 300, 90));
@@ -460,22 +460,23 @@ TEST_F(CaptionLabelTest, SystemMoveAndSizeLoopsMoveTheLabelAndItRepaints) {
             // Sizing starts from a press on something else (a handle): here the parent.
             parent.onNotify = nullptr;
         }
-        MouseMoveTo(ClientToScreenPoint(parent.get(), c.press.x, c.press.y));
+        SendPointerTo(ClientToScreenPoint(parent.get(), c.press.x, c.press.y));
         PumpMessages();
         const DWORD guiThread = GetCurrentThreadId();
         bool loopSeen = false;
         std::thread drag([&] {
             Sleep(100);
-            MouseButton(true);
+            SendLeftButton(true);
             // Moves sent before the loop runs would go to the label instead.
             loopSeen = WaitForMoveSizeLoop(guiThread);
             for (int i = 1; i <= 10; ++i) {
                 Sleep(30);
-                MouseMoveTo(ClientToScreenPoint(parent.get(), c.press.x + 4 * i,
-                                                c.press.y + (c.hitTest == HTCAPTION ? 4 : 2) * i));
+                SendPointerTo(
+                    ClientToScreenPoint(parent.get(), c.press.x + 4 * i,
+                                        c.press.y + (c.hitTest == HTCAPTION ? 4 : 2) * i));
             }
             Sleep(100);
-            MouseButton(false);
+            SendLeftButton(false);
         });
         if (c.hitTest == HTCAPTION) {
             EXPECT_TRUE(PumpUntil([&] { return loopReturned; }));

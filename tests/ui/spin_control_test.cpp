@@ -1,5 +1,6 @@
 #include "ui/spin_control.h"
 
+#include "pointer_input.h"
 #include "test_window.h"
 
 #include <gtest/gtest.h>
@@ -64,11 +65,11 @@ TEST_F(SpinControlTest, NoLimitEverStopsTheReports) {
 }
 
 TEST_F(SpinControlTest, HoldingAnArrowRepeatsOneReportPerStep) {
-    MouseMoveTo(UpArrow());
+    SendPointerTo(UpArrow());
     PumpMessages();
-    MouseButton(true);
+    SendLeftButton(true);
     PumpMessages(2500);
-    MouseButton(false);
+    SendLeftButton(false);
     PumpMessages();
     ASSERT_GT(steps.size(), 5u) << "no auto-repeat";
     for (size_t i = 0; i < steps.size(); ++i) {

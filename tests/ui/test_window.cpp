@@ -91,19 +91,11 @@ POINT ClientToScreenPoint(HWND window, int x, int y) {
     return p;
 }
 
-void MouseMoveTo(POINT screen) {
-    SendPointerTo(screen);
-}
-
-void MouseButton(bool down) {
-    SendLeftButton(down);
-}
-
 void ClickAt(POINT screen) {
-    MouseMoveTo(screen);
+    SendPointerTo(screen);
     PumpMessages(20);
-    MouseButton(true);
+    SendLeftButton(true);
     PumpMessages(20);
-    MouseButton(false);
+    SendLeftButton(false);
     PumpMessages(20);
 }

@@ -1,6 +1,6 @@
 // Win32 only. What the control tests share: a top-level window to hold the controls, a
 // picture-like sibling (a group box whose only child is a bitmap of the test pattern),
-// message pumping and real mouse input.
+// message pumping and clicks.
 #pragma once
 
 #include "win/unique_handle.h"
@@ -46,8 +46,7 @@ struct PictureArea {
 };
 void CreatePictureArea(PictureArea& area, HWND parent, int x, int y, int width, int height);
 
-// Real mouse input through the system queue, at screen coordinates.
-void MouseMoveTo(POINT screen);
-void MouseButton(bool down);
+// A real click through the system queue at a screen point, with messages pumped between
+// the move, the press and the release.
 void ClickAt(POINT screen);
 POINT ClientToScreenPoint(HWND window, int x, int y);
