@@ -1,4 +1,5 @@
 #include "http/winhttp_fetch.h"
+#include "ui/child_control.h"
 
 #include "tests/http/fetch_test_support.h"
 #include "tests/http/scripted_server.h"
@@ -352,6 +353,12 @@ TEST(WinHttpFetchFailure, OmittedOutputsAreNotNeeded) {
 }
 
 // A window whose procedure counts the messages it is given.
+// A message-only window of its own class on the calling thread.
+HWND MessageWindow(const wchar_t* className, WNDPROC procedure) {
+    RegisterControlClass(className, procedure);
+    return CreateChildControl(className, 0, 0, HWND_MESSAGE, 0, 0, 0, 0, 0);
+}
+
 int g_dispatched = 0;
 LRESULT CALLBACK CountingProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
     if (message == WM_APP) {
@@ -362,13 +369,7 @@ LRESULT CALLBACK CountingProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
 }
 
 TEST(WinHttpFetchMessages, PendingMessagesAreDispatchedDuringTheCall) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = CountingProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"KaprinoFetchMessageCounter";
-    RegisterClassW(&wc);
-    HWND window = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                wc.hInstance, nullptr);
+    HWND window = MessageWindow(L"KaprinoFetchMessageCounter", CountingProc);
     ASSERT_NE(window, nullptr);
 
     ScriptedServer server(Reply(Ok("ok")));
@@ -427,13 +428,7 @@ TEST(WinHttpFetchMessages, ComIsInitialisedForTheCallAndReleasedAfterIt) {
     for (const std::string& url : urls) {
         // A thread that has never touched COM: whatever the call leaves behind shows.
         std::thread([&] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = ApartmentProbeProc;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"KaprinoFetchApartmentProbe";
-            RegisterClassW(&wc);
-            HWND window = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                        wc.hInstance, nullptr);
+            HWND window = MessageWindow(L"KaprinoFetchApartmentProbe", ApartmentProbeProc);
             ASSERT_NE(window, nullptr);
             g_seenInApartment = 0;
             PostMessageW(window, WM_APP, 0, 0);
